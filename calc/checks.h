@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calc/catalogue.h"
+
+#include <QMetaType>
+#include <QString>
+#include <optional>
+
+namespace calc {
+
+// The main window's inputs, as the texts its controls hold.
+struct Inputs {
+    QString exist;
+    QString target;
+    QString batchSize;
+    QString tartaric;
+    QString malic;
+    QString citric;
+    QString blend;
+    QString method;
+    QString taUnits;
+    QString batchUnits;
+    catalogue::Direction direction = catalogue::Direction::None;
+};
+
+// The input that a failed check sends the keyboard focus to.
+enum class Field { Exist, Target, BatchSize, Method, Tartaric, Malic, Citric, Blend };
+
+struct CheckFailure {
+    int number; // 1-based place in the fixed order of the checks
+    QString message;
+    Field field;
+};
+
+// The checks in their fixed order; the first failure, or none when every input the method
+// needs is sound. Numbers are read by the default locale.
+std::optional<CheckFailure> checkInputs(const Inputs &inputs);
+
+} // namespace calc
+
+Q_DECLARE_METATYPE(calc::Inputs)

@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// The program's one door to the outside world: links go to the desktop's open operation and
+// the calculator is started as a separate program. Tests put a recording stand-in here so
+// that no browser or calculator is ever started.
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // Hands the address to the desktop; whether anything could open it is not reported.
+    virtual void openUrl(const QUrl &url);
+    // Starts the system calculator without waiting for it; false when none could be started.
+    virtual bool startCalculator();
+
+    static Desktop &current();
+    // nullptr restores the real desktop. The caller keeps ownership.
+    static void setCurrent(Desktop *desktop);
+};
+
+namespace links {
+inline const QString webHost = QStringLiteral("titrova.example.org");
+inline const QUrl homePage() {
+    return QUrl(QStringLiteral("https://titrova.example.org/"));
+}
+inline const QUrl manualPage() {
+    return QUrl(QStringLiteral("https://titrova.example.org/manual.html"));
+}
+inline const QUrl productPage() {
+    return QUrl(QStringLiteral("https://titrova.example.org/titrova.html"));
+}
+inline const QUrl supportMail() {
+    return QUrl(QStringLiteral("mailto:support@titrova.example.org"));
+}
+} // namespace links
