@@ -1,3 +1,17 @@
-int main() {
-    return 0;
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/main/frmAcid.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Titrova"));
+    QApplication::setStyle(QStringLiteral("Fusion"));
+
+    frmAcid window;
+    window.Form_Load();
+    if (window.refusedToRun())
+        return 1;
+    window.show();
+    return app.exec();
 }

@@ -1,0 +1,72 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/defaults.h"
+
+#include "calc/numbers.h"
+
+#include <QStringList>
+#include <optional>
+
+namespace settings {
+namespace {
+
+// A number read from the file never equals a caption.
+QString textOf(const QVariant &value) {
+    return value.typeId() == QMetaType::QString ? value.toString() : QString();
+}
+
+std::optional<double> numberOf(const QVariant &value, const QLocale &locale) {
+    if (value.typeId() == QMetaType::Double)
+        return value.toDouble();
+    return numbers::toDouble(value.toString(), locale);
+}
+
+// A text that is no number goes into the box as it is; the box's own checks deal with it.
+QString standardText(const QVariant &value, const QLocale &locale) {
+    const auto d = numberOf(value, locale);
+    return d ? numbers::standardFromDouble(*d, locale) : value.toString();
+}
+
+QString wholeText(const QVariant &value, const QLocale &locale) {
+    const auto d = numberOf(value, locale);
+    if (!d)
+        return value.toString();
+    const QString whole = numbers::wholeFromDouble(*d, locale);
+    // "##" shows zero as nothing; a share box must show it.
+    return whole.isEmpty() ? QStringLiteral("0") : whole;
+}
+
+} // namespace
+
+void applyDefaults(const SettingsTable &table, DefaultsTarget &target, const QLocale &locale) {
+    // The direction fills the method list, so it comes before the method.
+    const QString direction = textOf(table.lookup(key::direction));
+    if (direction == raiseValue || direction == lowerValue) {
+        target.selectDirection(direction == raiseValue ? catalogue::Direction::Raise
+                                                       : catalogue::Direction::Lower);
+        const QString method = table.lookup(key::method).toString();
+        if (!target.selectMethod(method))
+            throw SettingsError(
+                SettingsError::MethodRefused,
+                QStringLiteral("The method %1 is not in the list.").arg(shownInMessage(method)));
+    }
+
+    const QString taUnits = textOf(table.lookup(key::taUnits));
+    if (taUnits == catalogue::taGramsPerLitre || taUnits == catalogue::taPercent)
+        target.selectTaUnits(taUnits);
+
+    // Hectolitres is on the main window's list but never saved.
+    static const QStringList savedBatchUnits = {
+        QStringLiteral("U.S. Gal."), QStringLiteral("Imp. Gal."), QStringLiteral("Litres")};
+    const QString batchUnits = textOf(table.lookup(key::batchUnits));
+    if (savedBatchUnits.contains(batchUnits, Qt::CaseSensitive))
+        target.selectBatchUnits(batchUnits);
+
+    target.setBatchSizeText(standardText(table.lookup(key::batchSize), locale));
+
+    // The shares come after the method so that they overwrite its presets.
+    target.setTartaricText(wholeText(table.lookup(key::tartaric), locale));
+    target.setMalicText(wholeText(table.lookup(key::malic), locale));
+    target.setCitricText(wholeText(table.lookup(key::citric), locale));
+}
+
+} // namespace settings

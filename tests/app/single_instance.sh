@@ -1,0 +1,68 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Two real copies of the program under a virtual X server: the second refuses with its
+# message and ends; a copy killed with SIGKILL never blocks the next start; of two copies
+# started at the same moment exactly one runs.
+# Usage: single_instance.sh <path to titrova> [rounds]
+set -uo pipefail
+exe=$1
+rounds=${2:-20}
+
+dir=$(mktemp -d)
+trap 'kill -9 $(jobs -p) 2>/dev/null; rm -rf "$dir"' EXIT
+cp "$exe" "$dir/titrova"
+printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' >"$dir/settings.cfg"
+export QT_QPA_PLATFORM=xcb
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# The visible top-level window of a process, waiting up to 10 s for it.
+window_of() { timeout 10 xdotool search --all --sync --onlyvisible --pid "$1" --name '^Titrova$' 2>/dev/null | head -n 1; }
+width_of() { xwininfo -id "$1" | awk '/Width:/ {print $2}'; }
+press_ok() { xdotool windowfocus "$1" 2>/dev/null; sleep 0.2; xdotool key Return; }
+
+# A window 482 pixels wide is the main window; anything else is the refusal box.
+main_width=482
+
+"$dir/titrova" & first=$!
+w=$(window_of $first) && [ -n "$w" ] || fail "first copy shows no window"
+[ "$(width_of "$w")" = $main_width ] || fail "first copy does not show the main window"
+
+"$dir/titrova" & second=$!
+w2=$(window_of $second) && [ -n "$w2" ] || fail "second copy shows nothing"
+[ "$(width_of "$w2")" != $main_width ] || fail "second copy opened a main window"
+xdotool getwindowname "$w2" | grep -qx Titrova || fail "refusal box not captioned Titrova"
+press_ok "$w2"
+wait $second; status=$?
+[ $status -eq 1 ] || fail "second copy ended with $status, expected 1"
+kill -0 $first 2>/dev/null || fail "first copy did not survive the second"
+echo "ok: the second copy refuses and ends; the first runs on"
+
+kill -9 $first; wait $first 2>/dev/null
+"$dir/titrova" & third=$!
+w3=$(window_of $third) && [ -n "$w3" ] || fail "no start after SIGKILL"
+[ "$(width_of "$w3")" = $main_width ] || fail "start after SIGKILL was refused"
+kill -9 $third; wait $third 2>/dev/null
+echo "ok: a killed copy leaves no lock behind"
+
+for round in $(seq 1 "$rounds"); do
+    "$dir/titrova" & a=$!
+    "$dir/titrova" & b=$!
+    wa=$(window_of $a); wb=$(window_of $b)
+    [ -n "$wa" ] && [ -n "$wb" ] || fail "round $round: a copy showed nothing"
+    mains=0; refused=""
+    for pair in "$a:$wa" "$b:$wb"; do
+        if [ "$(width_of "${pair#*:}")" = $main_width ]; then
+            mains=$((mains + 1)); runner=${pair%%:*}
+        else
+            refused=$pair
+        fi
+    done
+    [ $mains -eq 1 ] || fail "round $round: $mains main windows"
+    press_ok "${refused#*:}"
+    wait "${refused%%:*}"; status=$?
+    [ $status -eq 1 ] || fail "round $round: refused copy ended with $status"
+    kill -9 "$runner"; wait "$runner" 2>/dev/null
+done
+echo "ok: $rounds rounds of two copies at once, one window each time"
+echo "1 passed, 0 failed"

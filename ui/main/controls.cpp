@@ -1,0 +1,186 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/main/controls.h"
+
+#include "ui/main/modProcs.h"
+#include "ui/main/twips.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QGroupBox>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QSignalBlocker>
+#include <QValidator>
+
+namespace controls {
+namespace {
+
+template <typename W> W *named(W *w, const char *name, int l, int t, int width, int h) {
+    w->setObjectName(QString::fromLatin1(name));
+    twips::place(w, l, t, width, h);
+    return w;
+}
+
+// Refuses an edit that would make the text longer than the limit, unless the text was
+// already longer (set by the program): the user may still shorten it.
+class TypingLimit : public QValidator {
+public:
+    TypingLimit(QLineEdit *box, int limit)
+        : QValidator(box)
+        , m_limit(limit)
+        , m_last(box->text()) {
+        // The box already holds the edited text while it asks us, so remember the one before.
+        connect(box, &QLineEdit::textChanged, this, [this](const QString &t) { m_last = t; });
+    }
+
+    State validate(QString &input, int &) const override {
+        if (input.size() > m_limit && input.size() > m_last.size())
+            return Invalid;
+        return Acceptable;
+    }
+
+private:
+    int m_limit;
+    QString m_last;
+};
+
+class KeyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const QString text = static_cast<QKeyEvent *>(event)->text();
+            return !text.isEmpty() && !allowed(text);
+        }
+        if (event->type() == QEvent::InputMethod) {
+            // Composed input is typing too: drop what the filter would refuse.
+            auto *im = static_cast<QInputMethodEvent *>(event);
+            if (!im->commitString().isEmpty() && !allowed(im->commitString())) {
+                QString kept;
+                for (QChar c : im->commitString()) {
+                    if (allowed(QString(c)))
+                        kept += c;
+                }
+                QInputMethodEvent filtered(im->preeditString(), im->attributes());
+                filtered.setCommitString(kept, im->replacementStart(), im->replacementLength());
+                QCoreApplication::sendEvent(watched, &filtered);
+                return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    static bool allowed(const QString &text) {
+        for (QChar c : text) {
+            std::uint16_t code = c.unicode();
+            modProcs::filterKey(code);
+            if (code == 0)
+                return false;
+        }
+        return true;
+    }
+};
+
+} // namespace
+
+QFrame *panel(QWidget *parent, const char *name, int l, int t, int w, int h) {
+    auto *p = named(new QFrame(parent), name, l, t, w, h);
+    p->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    return p;
+}
+
+QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
+                 int h) {
+    auto *f = named(new QGroupBox(caption, parent), name, l, t, w, h);
+    f->setFont(twips::labelFont());
+    return f;
+}
+
+QLabel *label(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h,
+              bool rightAligned) {
+    auto *lb = named(new QLabel(caption, parent), name, l, t, w, h);
+    lb->setFont(twips::labelFont());
+    lb->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+    return lb;
+}
+
+QRadioButton *option(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
+                     int h) {
+    auto *o = named(new QRadioButton(caption, parent), name, l, t, w, h);
+    o->setFont(twips::labelFont());
+    return o;
+}
+
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
+                    int h) {
+    auto *b = named(new QPushButton(caption, parent), name, l, t, w, h);
+    b->setFont(twips::labelFont());
+    b->setAutoDefault(false);
+    return b;
+}
+
+QComboBox *list(QWidget *parent, const char *name, int l, int t, int w, int h) {
+    auto *c = named(new QComboBox(parent), name, l, t, w, h);
+    c->setFont(twips::boxFont());
+    c->setEditable(false);
+    return c;
+}
+
+QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int l, int t, int w,
+                   int h, int maxLength) {
+    auto *e = named(new QLineEdit(text, parent), name, l, t, w, h);
+    e->setFont(twips::boxFont());
+    e->setTextMargins(1, 0, 1, 0);
+    if (maxLength > 0)
+        e->setValidator(new TypingLimit(e, maxLength));
+    return e;
+}
+
+QScrollBar *stepBar(QWidget *parent, const char *name, int l, int t, int w, int h) {
+    auto *s = named(new QScrollBar(Qt::Vertical, parent), name, l, t, w, h);
+    s->setRange(-1, 1);
+    s->setSingleStep(1);
+    s->setPageStep(1);
+    s->setValue(0);
+    s->setFocusPolicy(Qt::NoFocus);
+    return s;
+}
+
+void filterTyping(QLineEdit *box) {
+    box->installEventFilter(new KeyFilter(box));
+}
+
+void fillSorted(QComboBox *list, const QStringList &entries) {
+    const QSignalBlocker blocker(list);
+    list->clear();
+    for (const QString &entry : entries) {
+        int at = 0;
+        while (at < list->count() &&
+               QString::compare(list->itemText(at), entry, Qt::CaseInsensitive) <= 0)
+            ++at;
+        list->insertItem(at, entry);
+    }
+    list->setCurrentIndex(-1);
+}
+
+bool selectText(QComboBox *list, const QString &text) {
+    const int index = list->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index < 0)
+        return false;
+    if (index == list->currentIndex())
+        emit list->activated(index); // choosing the chosen entry again still counts as a choice
+    else
+        list->setCurrentIndex(index);
+    return true;
+}
+
+} // namespace controls

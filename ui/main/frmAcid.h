@@ -1,0 +1,117 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "calc/catalogue.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class LinkedInput;
+class QAction;
+class QComboBox;
+class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QScrollBar;
+class frmOptions;
+class frmAcidDefaults;
+
+// The main window: every input, the result, the menus. Handlers carry the names of the
+// control and event they serve; a change made in code raises them as a user's change does,
+// nested inside the statement that made it, which start-up and the method presets rely on.
+class frmAcid : public QMainWindow {
+    Q_OBJECT
+    friend class frmAcidDefaults;
+
+public:
+    explicit frmAcid(QWidget *parent = nullptr);
+    ~frmAcid() override;
+
+    // The main window that resetAddition addresses: the one created last.
+    static frmAcid *instance();
+
+    // Start-up: settings path, single-instance rule, initial texts, the user's defaults or
+    // the built-in ones. Call once, before the window is first shown.
+    void Form_Load();
+    // True when Form_Load found another copy running; the program should then end.
+    bool refusedToRun() const { return m_refused; }
+
+    // Reads settings.cfg into the defaults table and applies it through the handlers.
+    // Throws settings::SettingsError on the first failure.
+    void loadDefaults();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildLayout();
+    void buildMenus();
+    void connectHandlers();
+    void applyBuiltInDefaults();
+
+    void cmdCalc_Click();
+    void calcAddition();
+    void optRaise_Click();
+    void optLower_Click();
+    void cboMethod_Click();
+    void cboUnits_Click();
+    void cboBatchUnits_Click();
+    void Form_QueryUnload();
+
+    void mnuEdit_Click();
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuFileExit_Click();
+    void mnuOptions_Click();
+    void mnuToolsCalc_Click();
+    void mnuHelpManual_Click();
+    void mnuHelpWeb_Click();
+    void mnuHelpEmail_Click();
+    void mnuHelpAbout_Click();
+
+    catalogue::Direction direction() const;
+    QWidget *fieldWidget(int field) const;
+
+    QFrame *Picture1 = nullptr;
+    QPushButton *cmdCalc = nullptr;
+    QGroupBox *Frame1 = nullptr;
+    QGroupBox *Frame3 = nullptr;
+    QRadioButton *optRaise = nullptr;
+    QRadioButton *optLower = nullptr;
+    QComboBox *cboMethod = nullptr;
+    QComboBox *cboUnits = nullptr;
+    QComboBox *cboBatchUnits = nullptr;
+    QLineEdit *txtTartaric = nullptr;
+    QLineEdit *txtMalic = nullptr;
+    QLineEdit *txtCitric = nullptr;
+    QLineEdit *txtBatchSize = nullptr;
+    QLineEdit *txtExist = nullptr;
+    QLineEdit *txtTarget = nullptr;
+    QLineEdit *txtBlend = nullptr;
+    QLabel *lblUnit1 = nullptr;
+    QLabel *lblUnit2 = nullptr;
+    QLabel *lblBlend = nullptr;
+    QLabel *lblBlendUnits = nullptr;
+    QLabel *lblAddition = nullptr;
+    QLabel *lblAdditionUnits = nullptr;
+    LinkedInput *exist = nullptr;
+    LinkedInput *target = nullptr;
+    LinkedInput *blend = nullptr;
+    LinkedInput *batchSize = nullptr;
+    LinkedInput *tartaric = nullptr;
+    LinkedInput *malic = nullptr;
+    LinkedInput *citric = nullptr;
+
+    QMenu *mnuEdit = nullptr;
+    QAction *mnuEditCut = nullptr;
+    QAction *mnuEditCopy = nullptr;
+    QAction *mnuEditPaste = nullptr;
+
+    QPointer<QWidget> m_options; // the Default Settings dialog, while it exists
+    bool m_refused = false;
+};
