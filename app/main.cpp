@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/about/programIcon.h"
 #include "ui/main/frmAcid.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Titrova"));
     QApplication::setStyle(QStringLiteral("Fusion"));
+    QApplication::setWindowIcon(programIcon());
 
     frmAcid window;
     window.Form_Load();

@@ -155,6 +155,13 @@ QScrollBar *stepBar(QWidget *parent, const char *name, int l, int t, int w, int 
     return s;
 }
 
+void nameAfter(QLabel *label, QWidget *control) {
+    label->setBuddy(control);
+    QString name = label->text();
+    name.remove(u'&');
+    control->setAccessibleName(name);
+}
+
 void filterTyping(QLineEdit *box) {
     box->installEventFilter(new KeyFilter(box));
 }

@@ -35,6 +35,10 @@ QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int l
 // A step control: range -1 to 1, resting at 0, no tab stop.
 QScrollBar *stepBar(QWidget *parent, const char *name, int l, int t, int w, int h);
 
+// Makes the label the control's buddy and its caption the control's accessible name, so a
+// screen reader speaks "Existing TA" for the box beside that caption.
+void nameAfter(QLabel *label, QWidget *control);
+
 // Passes every typed character of the box through modProcs::filterKey.
 void filterTyping(QLineEdit *box);
 

@@ -5,12 +5,15 @@
 #include "calc/numbers.h"
 #include "settings/defaults.h"
 #include "settings/settingsfile.h"
+#include "ui/about/frmAbout.h"
+#include "ui/about/programIcon.h"
 #include "ui/main/controls.h"
 #include "ui/main/desktop.h"
 #include "ui/main/linkedInput.h"
 #include "ui/main/modProcs.h"
 #include "ui/main/singleInstance.h"
 #include "ui/main/twips.h"
+#include "ui/settings/frmOptions.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -69,6 +72,7 @@ frmAcid::frmAcid(QWidget *parent)
     mainWindow = this;
     setObjectName(QStringLiteral("frmAcid"));
     setWindowTitle(modProcs::appTitle);
+    setWindowIcon(programIcon());
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -147,13 +151,9 @@ void frmAcid::buildLayout() {
         label(Picture1, "lblBlendUnits", catalogue::taGramsPerLitre, 6480, 1200, 375, 300);
     label(Picture1, "Label6", QStringLiteral("Required Addition"), 3600, 2400, 1695, 300);
     lblAddition = label(Picture1, "lblAddition", QString(), 3720, 2760, 1005, 300, true);
-    lblAddition->setAutoFillBackground(true);
-    QPalette grey = lblAddition->palette();
-    grey.setColor(QPalette::Window, QColor(224, 224, 224));
-    lblAddition->setPalette(grey);
-    lblAddition->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    lblAddition->setLineWidth(1);
-    lblAddition->setContentsMargins(0, 0, 2, 0);
+    lblAddition->setStyleSheet(QStringLiteral(
+        "QLabel { background: rgb(224, 224, 224); border: 1px solid rgb(128, 128, 128);"
+        " padding-right: 2px; }"));
     lblAdditionUnits = label(Picture1, "lblAdditionUnits", catalogue::grams, 4800, 2760, 2175, 300);
 
     cmdCalc = button(client, "cmdCalc", QStringLiteral("&Calculate"), 4320, 3720, 1815, 495);
@@ -171,6 +171,24 @@ void frmAcid::buildLayout() {
     tartaric = new LinkedInput(txtTartaric, vsbTartaric, LinkedInput::Percent, this);
     malic = new LinkedInput(txtMalic, vsbMalic, LinkedInput::Percent, this);
     citric = new LinkedInput(txtCitric, vsbCitric, LinkedInput::Percent, this);
+
+    const auto named = [this](const char *name) {
+        return findChild<QWidget *>(QString::fromLatin1(name));
+    };
+    const std::pair<const char *, const char *> captions[] = {
+        {"Label1", "cboMethod"},   {"Label5", "txtTartaric"}, {"Label7", "txtMalic"},
+        {"Label8", "txtCitric"},   {"Label12", "cboUnits"},   {"Label9", "txtBatchSize"},
+        {"Label2", "txtExist"},    {"Label3", "txtTarget"},   {"lblBlend", "txtBlend"},
+        {"Label6", "lblAddition"},
+    };
+    for (const auto &[label, control] : captions)
+        controls::nameAfter(qobject_cast<QLabel *>(named(label)), named(control));
+    // No caption stands beside the batch units; a list's name is its entry here, so the
+    // description carries what it is.
+    cboBatchUnits->setAccessibleName(QStringLiteral("Batch Units"));
+    cboBatchUnits->setAccessibleDescription(QStringLiteral("Batch Units"));
+    for (LinkedInput *pair : {exist, target, blend, batchSize, tartaric, malic, citric})
+        pair->bar()->setAccessibleName(pair->box()->accessibleName() + QStringLiteral(" step"));
 
     Picture1->setFocusPolicy(Qt::NoFocus);
     QWidget *order[] = {txtExist,     txtTarget,     cmdCalc,  optRaise,  optLower,
@@ -451,8 +469,6 @@ void frmAcid::Form_QueryUnload() {
         if (w != this && w->isVisible())
             w->close();
     }
-    if (m_options)
-        delete m_options;
 }
 
 void frmAcid::mnuEdit_Click() {
@@ -485,7 +501,14 @@ void frmAcid::mnuFileExit_Click() {
     close();
 }
 
-void frmAcid::mnuOptions_Click() {}
+void frmAcid::mnuOptions_Click() {
+    // One dialog at most: choosing Options again brings the open one to the front.
+    if (!m_options)
+        m_options = new frmOptions(this);
+    m_options->show();
+    m_options->raise();
+    m_options->activateWindow();
+}
 
 void frmAcid::mnuToolsCalc_Click() {
     if (!Desktop::current().startCalculator()) {
@@ -507,4 +530,8 @@ void frmAcid::mnuHelpEmail_Click() {
     Desktop::current().openUrl(links::supportMail());
 }
 
-void frmAcid::mnuHelpAbout_Click() {}
+void frmAcid::mnuHelpAbout_Click() {
+    // Modal; it deletes itself when closed, so each About is created afresh.
+    auto *box = new frmAbout(this);
+    box->exec();
+}

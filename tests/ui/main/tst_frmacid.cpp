@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "../common/modalCatcher.h"
 #include "settings/settingstable.h"
+#include "ui/about/frmAbout.h"
 #include "ui/main/desktop.h"
 #include "ui/main/frmAcid.h"
 #include "ui/main/twips.h"
+#include "ui/settings/frmOptions.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -122,6 +124,7 @@ private slots:
     void editMenu();
     void calculatorAndLinks();
     void exitClosesEverything();
+    void optionsAndAbout();
     void formLoad_data();
     void formLoad();
     void formLoadGerman();
@@ -652,6 +655,39 @@ void tst_frmacid::exitClosesEverything() {
     window->findChild<QAction *>(QStringLiteral("mnuFileExit"))->trigger();
     QVERIFY(!window->isVisible());
     QTRY_VERIFY(guard.isNull());
+    QVERIFY(modals->boxes.isEmpty());
+}
+
+void tst_frmacid::optionsAndAbout() {
+    auto act = [&](const char *name) {
+        window->findChild<QAction *>(QString::fromLatin1(name))->trigger();
+    };
+    act("mnuOptions");
+    act("mnuOptions");
+    QCOMPARE(window->findChildren<frmOptions *>().size(), 1);
+    QPointer<frmOptions> options = window->findChild<frmOptions *>();
+    QVERIFY(options->isVisible());
+
+    // About is modal and new each time; close it from inside its own loop.
+    QList<QString> seen;
+    for (int round = 0; round < 2; ++round) {
+        QTimer::singleShot(50, [&] {
+            auto *about = qobject_cast<frmAbout *>(QApplication::activeModalWidget());
+            seen << (about ? about->windowTitle() : QString());
+            if (about)
+                about->close();
+        });
+        modals->closeOtherModals(false);
+        act("mnuHelpAbout");
+        modals->closeOtherModals(true);
+    }
+    QCOMPARE(seen, (QList<QString>{QStringLiteral("About"), QStringLiteral("About")}));
+    QVERIFY(window->findChildren<frmAbout *>().isEmpty());
+
+    // File > Exit with the dialog open: everything closes, nothing is asked.
+    act("mnuFileExit");
+    QTRY_VERIFY(options.isNull());
+    QVERIFY(!window->isVisible());
     QVERIFY(modals->boxes.isEmpty());
 }
 

@@ -1,0 +1,13 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QCursor>
+#include <QIcon>
+
+// The program's own images, shared by every window.
+
+// The program icon, with an image rendered for each size so that small sizes stay crisp.
+QIcon programIcon();
+
+// The 32 x 32 monochrome pointing hand shown over links; its hot spot (5, 0) is the fingertip.
+QCursor pointingHandCursor();

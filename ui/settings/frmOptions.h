@@ -1,0 +1,64 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDialog>
+
+class LinkedInput;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QWidget;
+class frmOptionsDefaults;
+
+// The Default Settings dialog. Modeless and self-deleting on close, so each opening builds it
+// afresh; every time the user comes to it from another window of the program it refills itself
+// from the defaults table, dropping unsaved edits. OK checks, saves the table and the settings
+// file, and closes; Cancel and the close box close without saving.
+class frmOptions : public QDialog {
+    Q_OBJECT
+    friend class frmOptionsDefaults;
+
+public:
+    explicit frmOptions(QWidget *parent = nullptr);
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void buildLayout();
+    void connectHandlers();
+
+    void Form_Activate();
+    void applyBuiltInDefaults();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void optRaise_Click();
+    void optLower_Click();
+
+    void validateDefaults();
+    void saveDefaults();
+    void warn(const QString &prompt, QWidget *focus);
+
+    QRadioButton *optRaise = nullptr;
+    QRadioButton *optLower = nullptr;
+    QComboBox *cboMethod = nullptr;
+    QComboBox *cboUnits = nullptr;
+    QComboBox *cboBatchUnits = nullptr;
+    QLineEdit *txtTartaric = nullptr;
+    QLineEdit *txtMalic = nullptr;
+    QLineEdit *txtCitric = nullptr;
+    QLineEdit *txtBatchSize = nullptr;
+    QPushButton *cmdOK = nullptr;
+    QPushButton *cmdCancel = nullptr;
+    LinkedInput *batchSize = nullptr;
+    LinkedInput *tartaric = nullptr;
+    LinkedInput *malic = nullptr;
+    LinkedInput *citric = nullptr;
+
+    // Set when the dialog last lost the focus to one of its own message boxes: coming back
+    // from such a box is no return from another window, and must not wipe the edit that the
+    // box asked the user to correct.
+    bool m_backFromOwnBox = false;
+};
