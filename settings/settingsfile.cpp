@@ -296,7 +296,9 @@ void writeSettingsFile(const QString &path, const QByteArray &bytes) {
     if (QFileInfo(path).isDir())
         fail(QStringLiteral("it is a folder."));
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    // Unbuffered, so a failed write (a full disk) is seen here: a buffered one would only
+    // fail inside commit(), which then still puts the short file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         fail(file.errorString());
     if (file.write(bytes) != bytes.size()) {
         const QString reason = file.errorString();

@@ -1,0 +1,18 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Replaces write, rename, renameat, renameat2 and linkat in every program that links it, so
+// that a test can make saving a file fail or die at a chosen call. Linked, not preloaded: a
+// preloaded library would come before the sanitizer runtime, which must be first.
+extern "C" {
+
+enum FaultPoint {
+    FaultNone = 0,
+    FaultWrite = 1,  // the first write to a file in the target's folder
+    FaultCommit = 2, // the call that would give the target its name
+};
+
+// From now on the call at point fails with error, or, when error is 0, kills the process
+// (SIGKILL, after writing half the data at FaultWrite). FaultNone disarms.
+void faultshim_arm(const char *target, int point, int error);
+}
