@@ -69,9 +69,11 @@ Addition computeAddition(Readings &readings) {
         case FactorKind::BlendWine:
             break;
         }
-        if (method->kind == FactorKind::BlendWine)
+        // b equals t only when no direction was chosen (the checks refuse it otherwise);
+        // the step is then abandoned like any other invalid operation.
+        if (method->kind == FactorKind::BlendWine && b != t)
             storeSingle(std::fabs(double(d) / (double(b) - double(t)) * double(v)), r);
-        else
+        else if (method->kind != FactorKind::BlendWine)
             storeSingle(double(d) * double(f) * double(v), r);
     }
 

@@ -77,19 +77,6 @@ bool eat(QStringView &s, const QString &token) {
     return true;
 }
 
-bool groupsValid(const int *sizes, int count, const LocaleInfo &li) {
-    if (count == 1)
-        return true;
-    const int top = std::max(li.higherGroup, 3);
-    if (sizes[0] < 1 || sizes[0] > top)
-        return false;
-    for (int i = 1; i < count - 1; ++i) {
-        if (sizes[i] != li.higherGroup && sizes[i] != 3)
-            return false;
-    }
-    return sizes[count - 1] == li.leastGroup;
-}
-
 // The digits of a text in C form ("-1234.5"), or empty when it is not a number.
 std::string cForm(QStringView text, const LocaleInfo &li) {
     QStringView s = text.trimmed();
@@ -100,9 +87,10 @@ std::string cForm(QStringView text, const LocaleInfo &li) {
     else if (!eat(s, li.plus))
         eat(s, QStringLiteral("+"));
 
-    constexpr int maxGroups = 64;
-    int groups[maxGroups];
-    int groupCount = 0;
+    // Groups are checked as they end: the first has 1 to 3 (or the locale's higher size)
+    // digits, the middle ones the higher size or 3, the last the locale's least size.
+    const int top = std::max(li.higherGroup, 3);
+    int groups = 0;
     int run = 0;
     int digits = 0;
     while (!s.isEmpty()) {
@@ -114,17 +102,17 @@ std::string cForm(QStringView text, const LocaleInfo &li) {
             s = s.mid(1);
         } else if (li.grouping && run > 0 && s.front() == li.group.front() &&
                    s.startsWith(li.group)) {
-            if (groupCount == maxGroups - 1)
+            const bool ok = groups == 0 ? run <= top : (run == li.higherGroup || run == 3);
+            if (!ok)
                 return {};
-            groups[groupCount++] = run;
+            ++groups;
             run = 0;
             s = s.mid(li.group.size());
         } else {
             break;
         }
     }
-    groups[groupCount++] = run;
-    if (groupCount > 1 && (run == 0 || !groupsValid(groups, groupCount, li)))
+    if (groups > 0 && run != li.leastGroup)
         return {};
     if (eat(s, li.decimal) || eat(s, li.altDecimal)) {
         out.push_back('.');
