@@ -9,6 +9,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Titrova"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setWindowIcon(programIcon());
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Titrova"));
 
     frmAcid window;
     window.Form_Load();

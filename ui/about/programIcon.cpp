@@ -49,7 +49,9 @@ constexpr std::array<std::string_view, 23> handPicture = {
     "....XXXXXXXXXXXXX",
 };
 
-constexpr int iconSizes[] = {16, 32, 48, 64, 128, 256};
+// Window sizes only: every size is sent to the window system when a window is shown, which
+// costs start-up time. Menus and launchers take the larger icons installed beside the program.
+constexpr int iconSizes[] = {16, 32, 48, 64};
 
 constexpr int cursorSize = 32;
 constexpr int hotX = 5;

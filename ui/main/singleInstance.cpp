@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QLockFile>
+#include <QStandardPaths>
 #include <memory>
 #include <unistd.h>
 
@@ -18,7 +19,11 @@ bool claim() {
     const QByteArray program = QCoreApplication::applicationFilePath().toUtf8();
     const QString id = QString::fromLatin1(
         QCryptographicHash::hash(program, QCryptographicHash::Sha1).toHex().left(16));
-    const QString path = QDir::temp().filePath(
+    // The runtime folder is in memory on desktops; /tmp may be a disk that the lock flushes to.
+    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (folder.isEmpty())
+        folder = QDir::tempPath();
+    const QString path = QDir(folder).filePath(
         QStringLiteral("titrova-%1-%2.lock").arg(QString::number(::getuid()), id));
     auto candidate = std::make_unique<QLockFile>(path);
     // No age limit: a lock is stale only when its process is gone, which QLockFile checks.

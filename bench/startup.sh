@@ -1,0 +1,159 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Start-up time and memory of Titrova against a plain Qt Widgets window with as many
+# widgets (bench_startup_reference), on a private virtual X server. Each run is timed from
+# just before exec to the MapNotify of the program's first top-level window, seen by xev
+# watching the root window (no polling, well under a millisecond late); VmRSS is read at
+# that moment. Runs alternate between the two programs; medians and ratios are printed.
+# Targets, printed beside the figures: time ratio <= 1.15, memory ratio <= 1.10.
+#
+# Usage: bench/startup.sh [runs]          (default 15)
+#   TITROVA_BUILD_DIR  build folder to use and build in (default build/ci)
+#   TITROVA_EXE, REFERENCE_EXE  take these programs instead of building
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=${1:-15}
+build=${TITROVA_BUILD_DIR:-build/ci}
+titrova=${TITROVA_EXE:-}
+reference=${REFERENCE_EXE:-}
+
+if [ -z "$titrova" ] || [ -z "$reference" ]; then
+    bash scripts/deps.sh xvfb x11-utils xdotool >/dev/null
+    [ -f "$build/CMakeCache.txt" ] ||
+        cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTITROVA_WERROR=ON >/dev/null
+    cmake --build "$build" --target titrova bench_startup_reference -j"$(nproc)" >/dev/null
+    titrova=${titrova:-$build/app/titrova}
+    reference=${reference:-$build/bench/startup/bench_startup_reference}
+fi
+for exe in "$titrova" "$reference"; do
+    [ -x "$exe" ] || { echo "startup.sh: $exe is not a program" >&2; exit 1; }
+done
+
+tmp=$(mktemp -d)
+runtime=""
+cleanup() {
+    local pids
+    read -ra pids <<<"$(jobs -p | tr '\n' ' ')"
+    if [ ${#pids[@]} -gt 0 ]; then
+        { kill -9 "${pids[@]}"; wait; } 2>/dev/null
+    fi
+    rm -rf "$tmp" "$runtime"
+}
+trap cleanup EXIT
+
+# Each program runs from a folder of its own; Titrova finds its settings there and so shows
+# no message box before its main window.
+mkdir -p "$tmp/titrova" "$tmp/reference" "$tmp/home"
+# A desktop session's runtime folder is a tmpfs; /dev/shm stands in for it where it exists.
+if [ -d /dev/shm ] && [ -w /dev/shm ]; then
+    runtime=$(mktemp -d /dev/shm/titrova-bench.XXXXXX)
+else
+    runtime=$tmp/runtime
+    mkdir -p "$runtime"
+fi
+chmod 700 "$runtime"
+cp "$titrova" "$tmp/titrova/titrova"
+cp "$reference" "$tmp/reference/reference"
+printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' \
+    >"$tmp/titrova/settings.cfg"
+
+# No reset when the last client leaves: a program starting during a reset cannot connect.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+for _ in $(seq 200); do
+    [ -s "$tmp/display" ] && break
+    sleep 0.05
+done
+[ -s "$tmp/display" ] || { echo "startup.sh: Xvfb did not start" >&2; exit 1; }
+DISPLAY=":$(head -n 1 "$tmp/display")"
+export DISPLAY QT_QPA_PLATFORM=xcb HOME="$tmp/home" XDG_RUNTIME_DIR="$runtime"
+unset XAUTHORITY WAYLAND_DISPLAY
+
+coproc XEV { exec stdbuf -oL xev -root -event substructure 2>/dev/null; }
+# xev prints nothing until an event comes; give it time to select them before the first run.
+sleep 0.5
+
+# Drops what is left of the previous run's events (its unmapping and destruction).
+drain() {
+    while read -r -t 0.05 _ <&"${XEV[0]}"; do :; done
+}
+
+# $EPOCHREALTIME carries the locale's decimal separator and always six decimals.
+micros() { echo "${1/[.,]/}"; }
+
+# Ends a program the way a user would: File > Exit, so that Titrova leaves no stale lock
+# for the next start to clear. Whatever is still running after a second is killed.
+close_program() {
+    local pid=$1 window=$2
+    xdotool windowfocus "$window" key alt+f 2>/dev/null
+    sleep 0.1
+    xdotool key Return 2>/dev/null
+    for _ in $(seq 20); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+# One start: prints "<microseconds to map> <VmRSS kB>".
+measure() {
+    local exe=$1 t0 t1 line pid rss=0 key value window
+    drain
+    t0=$EPOCHREALTIME
+    "$exe" 2>/dev/null &
+    pid=$!
+    while :; do
+        IFS= read -r -t 10 line <&"${XEV[0]}" || { echo "startup.sh: $exe mapped no window" >&2; return 1; }
+        [[ $line == MapNotify* ]] || continue
+        t1=$EPOCHREALTIME
+        while read -r key value _; do
+            [ "$key" = VmRSS: ] && { rss=$value; break; }
+        done </proc/$pid/status
+        IFS= read -r -t 1 line <&"${XEV[0]}" || true
+        [[ $line == *"override YES"* ]] || break
+    done
+    window=${line#*, window }
+    close_program "$pid" "${window%%,*}"
+    echo "$(($(micros "$t1") - $(micros "$t0"))) $rss"
+}
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Warm the page cache and the font cache; not counted.
+for _ in 1 2; do
+    measure "$tmp/reference/reference" >/dev/null
+    measure "$tmp/titrova/titrova" >/dev/null
+done
+
+: >"$tmp/t.txt"
+: >"$tmp/r.txt"
+for i in $(seq "$runs"); do
+    if [ $((i % 2)) -eq 1 ]; then
+        measure "$tmp/reference/reference" >>"$tmp/r.txt"
+        measure "$tmp/titrova/titrova" >>"$tmp/t.txt"
+    else
+        measure "$tmp/titrova/titrova" >>"$tmp/t.txt"
+        measure "$tmp/reference/reference" >>"$tmp/r.txt"
+    fi
+done
+
+t_time=$(cut -d' ' -f1 "$tmp/t.txt" | median)
+r_time=$(cut -d' ' -f1 "$tmp/r.txt" | median)
+t_rss=$(cut -d' ' -f2 "$tmp/t.txt" | median)
+r_rss=$(cut -d' ' -f2 "$tmp/r.txt" | median)
+range() { sort -n | sed -n '1p;$p' | tr '\n' ' '; }
+
+awk -v runs="$runs" -v tt="$t_time" -v rt="$r_time" -v tm="$t_rss" -v rm="$r_rss" \
+    -v trange="$(cut -d' ' -f1 "$tmp/t.txt" | range)" -v rrange="$(cut -d' ' -f1 "$tmp/r.txt" | range)" '
+function verdict(x, limit) { return x <= limit ? "met" : "MISSED" }
+BEGIN {
+    split(trange, ta, " "); split(rrange, ra, " ")
+    printf "Start-up to the first mapped window, median of %d runs each, Xvfb 1280x1024x24\n", runs
+    printf "%-11s %10s %16s %11s\n", "", "time ms", "(min .. max)", "VmRSS MiB"
+    printf "%-11s %10.1f %7.1f .. %5.1f %11.1f\n", "reference", rt / 1000, ra[1] / 1000, ra[2] / 1000, rm / 1024
+    printf "%-11s %10.1f %7.1f .. %5.1f %11.1f\n", "titrova", tt / 1000, ta[1] / 1000, ta[2] / 1000, tm / 1024
+    printf "%-11s %10.3f %16s %11.3f\n", "ratio", tt / rt, "", tm / rm
+    printf "target: time ratio <= 1.15 (%s), memory ratio <= 1.10 (%s)\n",
+        verdict(tt / rt, 1.15), verdict(tm / rm, 1.10)
+}'

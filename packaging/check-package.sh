@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The package as a user meets it: unpacked into a fresh folder whose path holds a blank,
+# started twice on an X display (the first start falls back to the built-in defaults, the
+# Default Settings dialog saves them, the second start reads them silently), and registered
+# with the desktop and removed again for a throw-away user.
+# Usage: check-package.sh <titrova-*.tar.gz>
+set -uo pipefail
+
+archive=$(realpath "$1")
+id=org.example.Titrova
+sizes="16 32 48 64 128 256"
+
+fail() {
+    echo "FAIL: $*"
+    exit 1
+}
+ok() { echo "ok: $*"; }
+
+tmp=$(mktemp -d)
+cleanup() {
+    local pids
+    read -ra pids <<<"$(jobs -p | tr '\n' ' ')"
+    if [ ${#pids[@]} -gt 0 ]; then
+        { kill -9 "${pids[@]}"; wait; } 2>/dev/null
+    fi
+    rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+# A private X server on a display it picks itself: never the user's desktop, and no race
+# with another virtual server starting at the same moment.
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+for _ in $(seq 200); do
+    [ -s "$tmp/display" ] && break
+    sleep 0.05
+done
+[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
+DISPLAY=":$(head -n 1 "$tmp/display")"
+export DISPLAY
+unset XAUTHORITY WAYLAND_DISPLAY
+
+# ---- Contents
+folder="$tmp/my programs"
+mkdir -p "$folder" "$tmp/home" "$tmp/runtime"
+chmod 700 "$tmp/runtime"
+tar -xzf "$archive" -C "$folder" || fail "cannot unpack $archive"
+mapfile -t tops < <(ls -A "$folder")
+[ ${#tops[@]} -eq 1 ] || fail "the archive holds ${#tops[@]} entries at its top, expected one folder"
+app="$folder/${tops[0]}"
+
+expected=(titrova register.sh "$id.desktop" "$id.metainfo.xml"
+    "icons/hicolor/scalable/apps/$id.svg")
+for s in $sizes; do expected+=("icons/hicolor/${s}x$s/apps/$id.png"); done
+diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$app" && find . -type f -printf '%P\n' | sort) ||
+    fail "the folder does not hold exactly the expected files (< expected, > found)"
+for f in titrova register.sh; do
+    [ -x "$app/$f" ] || fail "$f is not executable"
+done
+if readelf -d "$app/titrova" | grep -qE 'RPATH|RUNPATH'; then
+    fail "the program carries a library search path: $(readelf -d "$app/titrova" | grep -E 'RPATH|RUNPATH')"
+fi
+! ldd "$app/titrova" | grep -q 'not found' || fail "libraries not found: $(ldd "$app/titrova" | grep 'not found')"
+ok "the folder holds the program, register.sh, the entry, the metainfo and ${sizes// /, } px and SVG icons"
+
+# ---- Two starts
+export QT_QPA_PLATFORM=xcb HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/runtime"
+unset XDG_DATA_HOME XDG_CONFIG_HOME
+
+visible() { xdotool search --all --onlyvisible --pid "$1" 2>/dev/null; }
+# Waits up to 10 s for the process's first visible window and prints it.
+first_window() {
+    local pid=$1 w
+    for _ in $(seq 200); do
+        w=$(visible "$pid" | head -n 1)
+        [ -n "$w" ] && { echo "$w"; return 0; }
+        kill -0 "$pid" 2>/dev/null || return 1
+        sleep 0.05
+    done
+    return 1
+}
+# Waits up to 10 s for a visible window of the process captioned exactly $2.
+window_named() { timeout 10 xdotool search --all --sync --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1; }
+# The main window is an ordinary top-level window; a message box is a dialog owned by it.
+is_main() {
+    local type
+    type=$(xprop -id "$1" -notype _NET_WM_WINDOW_TYPE 2>/dev/null)
+    [[ $type == *_NET_WM_WINDOW_TYPE_NORMAL* && $type != *_NET_WM_WINDOW_TYPE_DIALOG* ]]
+}
+keys() {
+    xdotool windowfocus "$1" 2>/dev/null
+    sleep 0.2
+    xdotool key "${@:2}"
+}
+# Ends the program through File > Exit and checks that it ends normally.
+quit() {
+    local pid=$1 w=$2 status
+    keys "$w" alt+f
+    sleep 0.3
+    xdotool key Return
+    for _ in $(seq 100); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null && fail "File > Exit did not end the program"
+    wait "$pid"
+    status=$?
+    [ $status -eq 0 ] || fail "the program ended with status $status"
+}
+
+settings="$app/settings.cfg"
+builtins=$(printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' | od -An -c)
+
+cd "$tmp" || fail "cannot enter $tmp"
+"$app/titrova" &
+pid=$!
+box=$(first_window $pid) || fail "the first start shows no window"
+is_main "$box" && fail "the first start shows the main window without the missing-settings message"
+[ "$(xdotool getwindowname "$box")" = Titrova ] || fail "the first window is not captioned Titrova"
+keys "$box" Return
+main=$(window_named $pid Titrova)
+if [ -z "$main" ] || ! is_main "$main"; then
+    fail "no main window after the missing-settings message"
+fi
+[ -e "$settings" ] && fail "settings.cfg was written before any save"
+ok "first start: the missing-settings message, then the main window"
+
+dialog=""
+for _ in 1 2 3; do
+    keys "$main" alt+o
+    dialog=$(timeout 3 xdotool search --all --sync --onlyvisible --pid $pid --name '^Default Settings$' 2>/dev/null | head -n 1)
+    [ -n "$dialog" ] && break
+done
+[ -n "$dialog" ] || fail "Alt+O does not open the Default Settings dialog"
+keys "$dialog" alt+o
+for _ in $(seq 50); do
+    [ -e "$settings" ] && ! visible $pid | grep -qx "$dialog" && break
+    sleep 0.1
+done
+[ -f "$settings" ] || fail "OK in the Default Settings dialog wrote no settings.cfg beside the program"
+visible $pid | grep -qx "$dialog" && fail "the Default Settings dialog stayed open after OK"
+[ "$(od -An -c "$settings")" = "$builtins" ] ||
+    fail "settings.cfg does not hold the built-in defaults:$(printf '\n')$(od -c "$settings")"
+ok "OK in Default Settings wrote settings.cfg beside the program: 8 lines, CRLF, the built-in defaults"
+quit $pid "$main"
+ok "File > Exit ends the program with status 0"
+
+"$app/titrova" &
+pid=$!
+first=$(first_window $pid) || fail "the second start shows no window"
+is_main "$first" || fail "the second start shows a message box before the main window"
+sleep 0.5
+[ "$(visible $pid | wc -l)" -eq 1 ] || fail "the second start shows more than the main window"
+quit $pid "$first"
+[ "$(od -An -c "$settings")" = "$builtins" ] || fail "the second run changed settings.cfg"
+ok "second start: the main window at once, no message"
+
+# ---- Desktop registration for a throw-away user
+data="$HOME/.local/share"
+entry="$data/applications/$id.desktop"
+installed=("$entry" "$data/metainfo/$id.metainfo.xml" "$data/icons/hicolor/scalable/apps/$id.svg")
+for s in $sizes; do installed+=("$data/icons/hicolor/${s}x$s/apps/$id.png"); done
+
+out=$("$app/register.sh" 2>&1) || fail "register.sh failed: $out"
+for f in "${installed[@]}"; do
+    [ -f "$f" ] || fail "register.sh did not install ${f#"$HOME"/}"
+done
+for s in $sizes; do
+    cmp -s "$app/icons/hicolor/${s}x$s/apps/$id.png" "$data/icons/hicolor/${s}x$s/apps/$id.png" ||
+        fail "the ${s} px icon differs from the package's"
+done
+grep -qxF "Exec=\"$app/titrova\"" "$entry" ||
+    fail "Exec= does not name the program by its absolute path, quoted: $(grep '^Exec=' "$entry")"
+grep -qxF "TryExec=$app/titrova" "$entry" || fail "TryExec= does not name the program: $(grep '^TryExec=' "$entry")"
+[ "$(grep -vE '^(Exec|TryExec)=' "$entry")" = "$(grep -vE '^(Exec|TryExec)=' "$app/$id.desktop")" ] ||
+    fail "register.sh changed more than Exec= and TryExec="
+if command -v desktop-file-validate >/dev/null; then
+    msg=$(desktop-file-validate "$entry" | grep -v ': hint: ' || true)
+    [ -z "$msg" ] || fail "registered entry: $msg"
+fi
+ok "register.sh installs the entry (Exec=\"…/my programs/…/titrova\"), the metainfo and the icons"
+
+# Registering again from elsewhere, through a relative path, gives the same entry.
+before=$(cat "$entry")
+(cd "$folder" && "./${tops[0]}/register.sh" >/dev/null) || fail "register.sh by a relative path failed"
+[ "$(cat "$entry")" = "$before" ] || fail "registering by a relative path wrote another Exec="
+
+out=$("$app/register.sh" --remove 2>&1) || fail "register.sh --remove failed: $out"
+for f in "${installed[@]}"; do
+    [ -e "$f" ] && fail "register.sh --remove left ${f#"$HOME"/}"
+done
+left=$(find "$HOME" -type f -path "*$id*")
+[ -z "$left" ] || fail "register.sh --remove left: $left"
+ok "register.sh --remove takes everything away again"
+
+echo "PASS: the package unpacks, runs, saves its settings and registers with the desktop"
