@@ -13,6 +13,7 @@
 #include "ui/main/modProcs.h"
 #include "ui/main/singleInstance.h"
 #include "ui/main/twips.h"
+#include "ui/main/windowDefaults.h"
 #include "ui/settings/frmOptions.h"
 
 #include <QApplication>
@@ -44,28 +45,6 @@ QString zeroStandard() {
 }
 
 } // namespace
-
-// Applies saved defaults through the window's own controls, so every setting runs the
-// handler a user's choice would.
-class frmAcidDefaults : public settings::DefaultsTarget {
-public:
-    explicit frmAcidDefaults(frmAcid &w)
-        : w(w) {}
-
-    void selectDirection(Direction d) override {
-        (d == Direction::Raise ? w.optRaise : w.optLower)->setChecked(true);
-    }
-    bool selectMethod(const QString &caption) override { return selectText(w.cboMethod, caption); }
-    void selectTaUnits(const QString &caption) override { selectText(w.cboUnits, caption); }
-    void selectBatchUnits(const QString &caption) override { selectText(w.cboBatchUnits, caption); }
-    void setBatchSizeText(const QString &text) override { w.txtBatchSize->setText(text); }
-    void setTartaricText(const QString &text) override { w.txtTartaric->setText(text); }
-    void setMalicText(const QString &text) override { w.txtMalic->setText(text); }
-    void setCitricText(const QString &text) override { w.txtCitric->setText(text); }
-
-private:
-    frmAcid &w;
-};
 
 frmAcid::frmAcid(QWidget *parent)
     : QMainWindow(parent) {
@@ -435,7 +414,7 @@ void frmAcid::Form_Load() {
 void frmAcid::loadDefaults() {
     settings::SettingsTable &table = settings::defaultSettings();
     settings::readSettingsFile(settings::settingsPath(), table);
-    frmAcidDefaults target(*this);
+    WindowDefaults<frmAcid> target(*this);
     settings::applyDefaults(table, target);
 }
 

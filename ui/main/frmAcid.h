@@ -18,14 +18,14 @@ class QPushButton;
 class QRadioButton;
 class QScrollBar;
 class frmOptions;
-class frmAcidDefaults;
+template <typename> class WindowDefaults;
 
 // The main window: every input, the result, the menus. Handlers carry the names of the
 // control and event they serve; a change made in code raises them as a user's change does,
 // nested inside the statement that made it, which start-up and the method presets rely on.
 class frmAcid : public QMainWindow {
     Q_OBJECT
-    friend class frmAcidDefaults;
+    template <typename> friend class WindowDefaults;
 
 public:
     explicit frmAcid(QWidget *parent = nullptr);

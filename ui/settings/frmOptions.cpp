@@ -10,6 +10,7 @@
 #include "ui/main/linkedInput.h"
 #include "ui/main/modProcs.h"
 #include "ui/main/twips.h"
+#include "ui/main/windowDefaults.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -39,28 +40,6 @@ QString standardText(const QString &text) {
 }
 
 } // namespace
-
-// Applies the defaults table through the dialog's own controls, as a user's choices would.
-class frmOptionsDefaults : public settings::DefaultsTarget {
-public:
-    explicit frmOptionsDefaults(frmOptions &w)
-        : w(w) {}
-
-    void selectDirection(Direction d) override {
-        // Checking the checked button again raises no click, as the list must keep its choice.
-        (d == Direction::Raise ? w.optRaise : w.optLower)->setChecked(true);
-    }
-    bool selectMethod(const QString &caption) override { return selectText(w.cboMethod, caption); }
-    void selectTaUnits(const QString &caption) override { selectText(w.cboUnits, caption); }
-    void selectBatchUnits(const QString &caption) override { selectText(w.cboBatchUnits, caption); }
-    void setBatchSizeText(const QString &text) override { w.txtBatchSize->setText(text); }
-    void setTartaricText(const QString &text) override { w.txtTartaric->setText(text); }
-    void setMalicText(const QString &text) override { w.txtMalic->setText(text); }
-    void setCitricText(const QString &text) override { w.txtCitric->setText(text); }
-
-private:
-    frmOptions &w;
-};
 
 frmOptions::frmOptions(QWidget *parent)
     : QDialog(parent) {
@@ -192,7 +171,7 @@ void frmOptions::Form_Activate() {
     try {
         setWindowIcon(parentWidget() ? parentWidget()->window()->windowIcon()
                                      : QApplication::windowIcon());
-        frmOptionsDefaults target(*this);
+        WindowDefaults<frmOptions> target(*this);
         settings::applyDefaults(settings::defaultSettings(), target);
     } catch (const std::exception &) {
         // The dialog must open usable whatever the table holds; the table stays as it is.

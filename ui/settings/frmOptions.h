@@ -9,7 +9,7 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
-class frmOptionsDefaults;
+template <typename> class WindowDefaults;
 
 // The Default Settings dialog. Modeless and self-deleting on close, so each opening builds it
 // afresh; every time the user comes to it from another window of the program it refills itself
@@ -17,7 +17,7 @@ class frmOptionsDefaults;
 // file, and closes; Cancel and the close box close without saving.
 class frmOptions : public QDialog {
     Q_OBJECT
-    friend class frmOptionsDefaults;
+    template <typename> friend class WindowDefaults;
 
 public:
     explicit frmOptions(QWidget *parent = nullptr);
