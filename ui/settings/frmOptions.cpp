@@ -66,26 +66,17 @@ void frmOptions::buildLayout() {
 
     QGroupBox *Frame1 =
         frame(Picture1, "Frame1", QStringLiteral("Acid Data"), 360, 240, 3015, 3255);
-    optRaise = option(Frame1, "optRaise", QStringLiteral("Raise Acidity"), 120, 360, 1695, 300);
-    optLower = option(Frame1, "optLower", QStringLiteral("Lower Acidity"), 120, 720, 1695, 300);
-    label(Frame1, "Label1", QStringLiteral("Using"), 120, 1080, 735, 300);
-    cboMethod = list(Frame1, "cboMethod", 840, 1080, 1935, 315);
-    label(Frame1, "Label5", QStringLiteral("Tartaric"), 840, 1560, 975, 300);
-    txtTartaric = textBox(Frame1, "txtTartaric", QStringLiteral("100"), 1680, 1560, 500, 300, 3);
-    auto *vsbTartaric = stepBar(Frame1, "vsbTartaric", 2175, 1560, 255, 300);
-    label(Frame1, "Label4", QStringLiteral("%"), 2520, 1560, 375, 300);
-    label(Frame1, "Label7", QStringLiteral("Malic"), 840, 1920, 735, 300);
-    txtMalic = textBox(Frame1, "txtMalic", QStringLiteral("0"), 1680, 1920, 500, 300, 3);
-    auto *vsbMalic = stepBar(Frame1, "vsbMalic", 2175, 1920, 255, 300);
-    label(Frame1, "Label13", QStringLiteral("%"), 2520, 1920, 375, 300);
-    label(Frame1, "Label8", QStringLiteral("Citric"), 840, 2280, 615, 300);
-    txtCitric = textBox(Frame1, "txtCitric", QStringLiteral("0"), 1680, 2280, 500, 300, 3);
-    auto *vsbCitric = stepBar(Frame1, "vsbCitric", 2175, 2280, 255, 300);
-    label(Frame1, "Label14", QStringLiteral("%"), 2520, 2280, 375, 300);
-    label(Frame1, "Label12", QStringLiteral("TA Units"), 120, 2775, 975, 300);
-    cboUnits = list(Frame1, "cboUnits", 1080, 2760, 975, 315);
-    cboUnits->addItems(catalogue::taUnitCaptions());
-    cboUnits->setCurrentIndex(-1);
+    const AcidData acid = acidData(Frame1, 1935);
+    optRaise = acid.optRaise;
+    optLower = acid.optLower;
+    cboMethod = acid.cboMethod;
+    txtTartaric = acid.txtTartaric;
+    txtMalic = acid.txtMalic;
+    txtCitric = acid.txtCitric;
+    cboUnits = acid.cboUnits;
+    auto *vsbTartaric = acid.vsbTartaric;
+    auto *vsbMalic = acid.vsbMalic;
+    auto *vsbCitric = acid.vsbCitric;
 
     QGroupBox *Frame3 =
         frame(Picture1, "Frame3", QStringLiteral("Batch Data"), 360, 3720, 3015, 855);
