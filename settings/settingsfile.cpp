@@ -10,6 +10,11 @@
 #include <cmath>
 #include <optional>
 
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace settings {
 namespace {
 
@@ -75,8 +80,9 @@ struct Field {
 // Reads one field at a time, so a file of millions of fields never exists as a list.
 class FieldReader {
 public:
+    // Editors on other systems often open a UTF-8 file with a byte-order mark.
     explicit FieldReader(QByteArrayView bytes)
-        : m_bytes(bytes) {}
+        : m_bytes(bytes.startsWith("\xEF\xBB\xBF") ? bytes.sliced(3) : bytes) {}
 
     bool next(Field &field) {
         const qsizetype n = m_bytes.size();
@@ -215,6 +221,24 @@ QByteArray plain(float value) {
     return numbers::plainFromSingle(value).toLatin1();
 }
 
+// As the kernel follows them.
+constexpr int maxLinkDepth = 40;
+
+// QSaveFile syncs the file but not the rename: without this a power cut can bring back the
+// old file, or none. The new file is in place by now, so a failure here is no failed save.
+void syncFolderOf(const QString &file) {
+#ifdef Q_OS_UNIX
+    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
+    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+#else
+    Q_UNUSED(file);
+#endif
+}
+
 } // namespace
 
 QList<QVariant> parseFields(QByteArrayView bytes) {
@@ -289,13 +313,18 @@ QByteArray settingsFileBytes(const SettingsTable &table, const QLocale &locale) 
 }
 
 void writeSettingsFile(const QString &path, const QByteArray &bytes) {
-    const auto fail = [&path](const QString &reason) {
+    // The file a link points to is replaced, as QSaveFile does; messages name that file.
+    QFileInfo info(path);
+    for (int depth = 0; depth < maxLinkDepth && info.isSymLink(); ++depth)
+        info.setFile(info.symLinkTarget());
+    const QString target = info.isSymLink() ? path : info.filePath();
+    const auto fail = [&target](const QString &reason) {
         throw SettingsError(SettingsError::CannotWrite,
-                            QStringLiteral("Cannot write %1: %2").arg(path, reason));
+                            QStringLiteral("Cannot write %1: %2").arg(target, reason));
     };
-    if (QFileInfo(path).isDir())
+    if (info.isDir())
         fail(QStringLiteral("it is a folder."));
-    QSaveFile file(path);
+    QSaveFile file(target);
     // Unbuffered, so a failed write (a full disk) is seen here: a buffered one would only
     // fail inside commit(), which then still puts the short file in place of the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
@@ -307,6 +336,7 @@ void writeSettingsFile(const QString &path, const QByteArray &bytes) {
     }
     if (!file.commit())
         fail(file.errorString());
+    syncFolderOf(target);
 }
 
 } // namespace settings

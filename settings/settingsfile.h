@@ -37,8 +37,9 @@ void readSettingsFile(const QString &path, SettingsTable &table);
 // read as numbers by the locale.
 QByteArray settingsFileBytes(const SettingsTable &table, const QLocale &locale = QLocale());
 
-// Replaces the file only by a complete new one; throws CannotWrite with the system's reason
-// and leaves any old file as it was.
+// Replaces the file (through a link: the file it points to) only by a complete new one and
+// syncs its folder; throws CannotWrite naming that file with the system's reason, and leaves
+// any old file as it was.
 void writeSettingsFile(const QString &path, const QByteArray &bytes);
 
 } // namespace settings

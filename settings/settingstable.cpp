@@ -38,6 +38,10 @@ void SettingsTable::remove(const QString &key) {
                             QStringLiteral("The setting %1 is missing.").arg(shownInMessage(key)));
 }
 
+void SettingsTable::removeIfPresent(const QString &key) {
+    m_values.remove(key.toCaseFolded());
+}
+
 void SettingsTable::store(const QString &key, const QVariant &value) {
     m_values.insert(key.toCaseFolded(), value);
 }

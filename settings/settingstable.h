@@ -56,6 +56,8 @@ public:
     void add(const QString &key, const QVariant &value);
     QVariant lookup(const QString &key) const;
     void remove(const QString &key);
+    // Saving replaces its entries whether or not a file had them.
+    void removeIfPresent(const QString &key);
     // Replaces or adds: the start-up fallback must succeed over a half-read file.
     void store(const QString &key, const QVariant &value);
 

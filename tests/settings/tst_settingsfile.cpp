@@ -10,6 +10,7 @@
 
 #ifdef Q_OS_UNIX
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 using namespace Qt::StringLiterals;
@@ -114,6 +115,8 @@ private slots:
         QTest::newRow("other case, order, two a line")
             << "\"BLEND_C\",20,\"r_L\",\"raise\"\n"_ba << 0 << 2 << u"blend_c=n:20"_s;
         QTest::newRow("empty") << ""_ba << 0 << 0 << QString();
+        QTest::newRow("UTF-8 byte-order mark")
+            << "\xEF\xBB\xBF"_ba + builtInFile << 0 << 8 << u"r_l=t:raise"_s;
         QTest::newRow("number as key") << "1.50,\"x\""_ba << 0 << 1 << u"1.50=t:x"_s;
         QTest::newRow("odd field count")
             << "\"r_l\",\"raise\"\r\n\"method\"\r\n"_ba << int(SettingsError::OddFieldCount) << 1
@@ -133,8 +136,11 @@ private slots:
         QCOMPARE(failure([&] { settings::readSettings(bytes, table); }), error);
         // What was read before a fault stays.
         QCOMPARE(table.size(), size);
-        if (!entry.isEmpty())
-            QCOMPARE(describe(table.lookup(entry.section(u'=', 0, 0))), entry.section(u'=', 1));
+        if (entry.isEmpty())
+            return;
+        const QString key = entry.section(u'=', 0, 0);
+        QVERIFY(table.contains(key));
+        QCOMPARE(describe(table.lookup(key)), entry.section(u'=', 1));
     }
 
     void readFailures() {
@@ -244,6 +250,33 @@ private slots:
         QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
                  QStringList{u"settings.cfg"_s});
     }
+
+#ifdef Q_OS_UNIX
+    void writeThroughLink() {
+        QTemporaryDir dir;
+        const QString link = dir.filePath(u"settings.cfg"_s);
+        const QString real = dir.filePath(u"real.cfg"_s);
+        QVERIFY(writeFile(real, "\"r_l\",\"lower\"\r\n"_ba.repeated(20)));
+        QCOMPARE(::symlink("real.cfg", QFile::encodeName(link).constData()), 0);
+        settings::writeSettingsFile(link, builtInFile);
+        // The link stays, and what it points to is replaced whole.
+        QCOMPARE(QFileInfo(link).symLinkTarget(), real);
+        QFile f(real);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), builtInFile);
+        f.close();
+
+        QVERIFY(f.remove() && QDir(dir.path()).mkdir(u"real.cfg"_s));
+        QString description;
+        try {
+            settings::writeSettingsFile(link, builtInFile);
+        } catch (const SettingsError &e) {
+            description = e.description();
+        }
+        QVERIFY2(description.startsWith(u"Cannot write "_s + real + u": "_s),
+                 qPrintable(description));
+    }
+#endif
 };
 
 QTEST_GUILESS_MAIN(tst_settingsfile)

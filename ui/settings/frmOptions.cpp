@@ -248,7 +248,7 @@ void frmOptions::saveDefaults() {
         SettingsTable &table = defaultSettings();
         for (const QString &k : {key::taUnits, key::batchUnits, key::batchSize, key::direction,
                                  key::method, key::tartaric, key::malic, key::citric})
-            table.remove(k);
+            table.removeIfPresent(k);
         if (optRaise->isChecked())
             table.add(key::direction, raiseValue);
         else if (optLower->isChecked())
