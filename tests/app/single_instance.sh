@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Two real copies of the program under a virtual X server: the second refuses with its
 # message and ends; a copy killed with SIGKILL never blocks the next start; of two copies
-# started at the same moment exactly one runs.
+# started at the same moment exactly one runs; nothing at the lock's name stops a lone copy.
 # Usage: single_instance.sh <path to titrova> [rounds]
 set -uo pipefail
 exe=$1
@@ -13,6 +13,9 @@ trap 'kill -9 $(jobs -p) 2>/dev/null; rm -rf "$dir"' EXIT
 cp "$exe" "$dir/titrova"
 printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' >"$dir/settings.cfg"
 export QT_QPA_PLATFORM=xcb
+mkdir -m 700 "$dir/run"
+export XDG_RUNTIME_DIR=$dir/run
+lock=$dir/run/titrova-$(id -u)-$(printf %s "$dir/titrova" | sha1sum | cut -c1-16).lock
 
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -44,6 +47,16 @@ w3=$(window_of $third) && [ -n "$w3" ] || fail "no start after SIGKILL"
 [ "$(width_of "$w3")" = $main_width ] || fail "start after SIGKILL was refused"
 kill -9 $third; wait $third 2>/dev/null
 echo "ok: a killed copy leaves no lock behind"
+[ -f "$lock" ] || fail "no lock file at $lock"
+
+# Whatever sits at the lock's name, a lone copy starts.
+rm -f "$lock"; mkdir "$lock"
+"$dir/titrova" & fourth=$!
+w4=$(window_of $fourth) && [ -n "$w4" ] || fail "no start with a folder at the lock's name"
+[ "$(width_of "$w4")" = $main_width ] || fail "start refused with a folder at the lock's name"
+kill -9 $fourth; wait $fourth 2>/dev/null
+rmdir "$lock"
+echo "ok: a folder at the lock's name does not stop a start"
 
 for round in $(seq 1 "$rounds"); do
     "$dir/titrova" & a=$!

@@ -4,31 +4,71 @@
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLockFile>
-#include <QStandardPaths>
+#include <QFile>
+#include <QFileInfo>
+#include <cerrno>
+#include <fcntl.h>
 #include <memory>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace singleInstance {
 
-bool claim() {
-    static std::unique_ptr<QLockFile> lock;
-    if (lock)
-        return true;
-    // Per user and per program file: another user's copy, or a test program, is no rival.
+Lock::Lock(const QString &path) {
+    const QByteArray name = QFile::encodeName(path);
+    // Not inherited by the programs we start (the calculator), which would hold the lock on
+    // after we end; not blocking on a FIFO; not following a link someone put at the name.
+    const int flags = O_CLOEXEC | O_NONBLOCK | O_NOFOLLOW;
+    int fd = ::open(name.constData(), O_RDWR | O_CREAT | flags, 0600);
+    if (fd < 0) // flock needs no write access
+        fd = ::open(name.constData(), O_RDONLY | flags);
+    if (fd < 0)
+        return;
+    // A folder, a device or another user's file at the name is no sign of a copy of ours.
+    struct stat st;
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || st.st_uid != ::geteuid()) {
+        ::close(fd);
+        return;
+    }
+    int r;
+    do
+        r = ::flock(fd, LOCK_EX | LOCK_NB);
+    while (r != 0 && errno == EINTR);
+    if (r == 0) {
+        m_fd = fd;
+        m_state = Held;
+        return;
+    }
+    m_state = errno == EWOULDBLOCK ? Refused : Unguarded;
+    ::close(fd);
+}
+
+Lock::~Lock() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+}
+
+QString lockPath() {
+    // Per program file: another copy of the program in another folder is no rival.
     const QByteArray program = QCoreApplication::applicationFilePath().toUtf8();
     const QString id = QString::fromLatin1(
         QCryptographicHash::hash(program, QCryptographicHash::Sha1).toHex().left(16));
-    // The runtime folder is in memory on desktops; /tmp may be a disk that the lock flushes to.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty())
+    // The runtime folder is in memory on desktops.
+    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    const QFileInfo runtime(folder);
+    if (folder.isEmpty() || !runtime.isAbsolute() || !runtime.isDir())
         folder = QDir::tempPath();
-    const QString path = QDir(folder).filePath(
+    return QDir(folder).filePath(
         QStringLiteral("titrova-%1-%2.lock").arg(QString::number(::getuid()), id));
-    auto candidate = std::make_unique<QLockFile>(path);
-    // No age limit: a lock is stale only when its process is gone, which QLockFile checks.
-    candidate->setStaleLockTime(0);
-    if (!candidate->tryLock(0))
+}
+
+bool claim() {
+    static std::unique_ptr<Lock> lock;
+    if (lock)
+        return true;
+    auto candidate = std::make_unique<Lock>(lockPath());
+    if (candidate->state() == Lock::Refused)
         return false;
     lock = std::move(candidate);
     return true;
