@@ -71,13 +71,15 @@ private slots:
     }
 
     void lockFolder() {
-        // Without a runtime folder the temp folder serves; the start goes on either way.
+        // Without a runtime folder the temp folder serves, and the start goes on.
+        QVERIFY(QDir(dir.path()).mkdir(u"run"_s));
+        qputenv("TMPDIR", QFile::encodeName(dir.path()));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.filePath(u"missing"_s)));
-        QVERIFY(singleInstance::lockPath().startsWith(QDir::tempPath() + u"/titrova-"_s));
+        QVERIFY(singleInstance::lockPath().startsWith(dir.filePath(u"titrova-"_s)));
         QVERIFY(singleInstance::claim());
         QVERIFY(singleInstance::claim()); // a second window of this process is no rival
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
-        QVERIFY(singleInstance::lockPath().startsWith(dir.path() + u"/titrova-"_s));
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.filePath(u"run"_s)));
+        QVERIFY(singleInstance::lockPath().startsWith(dir.filePath(u"run/titrova-"_s)));
     }
 
     void notInherited() {
