@@ -18,6 +18,7 @@ int failure = 0;
 char target[PATH_MAX];
 char folder[PATH_MAX]; // with its final slash
 size_t folderLength = 0;
+char synced[PATH_MAX];
 
 // The next definition in the lookup order: libc's, or a sanitizer's wrapper of it.
 template <typename F> F next(const char *name) {
@@ -70,6 +71,22 @@ void faultshim_arm(const char *path, int point, int error) {
     folder[folderLength] = '\0';
     failure = error;
     armed.store(point);
+}
+
+const char *faultshim_last_folder_synced() {
+    return synced;
+}
+
+int fsync(int fd) {
+    static const auto real = next<int (*)(int)>("fsync");
+    struct stat st;
+    char link[64];
+    std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    if (fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        const ssize_t n = readlink(link, synced, sizeof synced - 1);
+        synced[n < 0 ? 0 : n] = '\0';
+    }
+    return real(fd);
 }
 
 ssize_t write(int fd, const void *buf, size_t n) {

@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Replaces write, rename, renameat, renameat2 and linkat in every program that links it, so
-// that a test can make saving a file fail or die at a chosen call. Linked, not preloaded: a
-// preloaded library would come before the sanitizer runtime, which must be first.
+// Replaces write, rename, renameat, renameat2 and linkat, and watches fsync, in every
+// program that links it, so that a test can make saving a file fail or die at a chosen call.
+// Linked, not preloaded: a preloaded library would come before the sanitizer runtime, which
+// must be first.
 extern "C" {
 
 enum FaultPoint {
@@ -15,4 +16,7 @@ enum FaultPoint {
 // From now on the call at point fails with error, or, when error is 0, kills the process
 // (SIGKILL, after writing half the data at FaultWrite). FaultNone disarms.
 void faultshim_arm(const char *target, int point, int error);
+
+// The folder that fsync was last called on, "" before any.
+const char *faultshim_last_folder_synced();
 }

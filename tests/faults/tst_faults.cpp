@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/settingsfile.h"
 #include "settings/settingstable.h"
 #include "tests/faults/faultshim.h"
 #include "tests/ui/common/modalCatcher.h"
@@ -68,6 +69,7 @@ private slots:
     void refusedSave();
     void killedWhileSaving_data();
     void killedWhileSaving();
+    void syncsTheFolder();
 
 private:
     bool runSaver(QProcess &saver, const QString &point);
@@ -235,6 +237,16 @@ void tst_faults::killedWhileSaving() {
     QCOMPARE(again.exitStatus(), QProcess::NormalExit);
     QCOMPARE(again.exitCode(), 0);
     QCOMPARE(fileBytes(target), newFile);
+}
+
+void tst_faults::syncsTheFolder() {
+    // Without it a power cut after the rename can bring back the old file, or none. Through
+    // a link it is the folder of the file the link points to.
+    QVERIFY(QDir(folder).mkdir(u"real"_s));
+    QVERIFY(QFile::link(folder + u"/real/settings.cfg"_s, target));
+    settings::writeSettingsFile(target, newFile);
+    QCOMPARE(fileBytes(folder + u"/real/settings.cfg"_s), newFile);
+    QCOMPARE(QString::fromLocal8Bit(faultshim_last_folder_synced()), folder + u"/real"_s);
 }
 
 QTEST_MAIN(tst_faults)
