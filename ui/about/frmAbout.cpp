@@ -2,8 +2,8 @@
 #include "ui/about/frmAbout.h"
 
 #include "ui/about/programIcon.h"
-#include "ui/main/desktop.h"
-#include "ui/main/twips.h"
+#include "ui/common/desktop.h"
+#include "ui/common/twips.h"
 
 #include <QApplication>
 #include <QEvent>
