@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/bundledFonts.h"
 #include "settings/settingstable.h"
 #include "ui/about/programIcon.h"
 #include "ui/main/frmAcid.h"
@@ -7,6 +8,7 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    addBundledFonts();
     QApplication::setApplicationName(QStringLiteral("Titrova"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setWindowIcon(programIcon());
