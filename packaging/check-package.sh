@@ -49,7 +49,12 @@ mapfile -t tops < <(ls -A "$folder")
 [ ${#tops[@]} -eq 1 ] || fail "the archive holds ${#tops[@]} entries at its top, expected one folder"
 app="$folder/${tops[0]}"
 
-expected=(titrova register.sh "$id.desktop" "$id.metainfo.xml"
+# What the folder brings to run without Qt installed; the minimal-system check runs it.
+mapfile -t bundled < <(cd "$app" && find lib licenses -type f 2>/dev/null)
+expected=(titrova register.sh "$id.desktop" "$id.metainfo.xml" qt.conf "${bundled[@]}"
+    plugins/platforms/libqxcb.so plugins/platforms/libqwayland-generic.so
+    plugins/wayland-shell-integration/libxdg-shell.so plugins/wayland-decoration-client/libbradient.so
+    fonts/LiberationSans-Regular.ttf fonts/LiberationSans-Bold.ttf
     "icons/hicolor/scalable/apps/$id.svg")
 for s in $sizes; do expected+=("icons/hicolor/${s}x$s/apps/$id.png"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$app" && find . -type f -printf '%P\n' | sort) ||
@@ -57,9 +62,11 @@ diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$app" && find . -type f -pri
 for f in titrova register.sh; do
     [ -x "$app/$f" ] || fail "$f is not executable"
 done
-if readelf -d "$app/titrova" | grep -qE 'RPATH|RUNPATH'; then
-    fail "the program carries a library search path: $(readelf -d "$app/titrova" | grep -E 'RPATH|RUNPATH')"
-fi
+path=$(readelf -d "$app/titrova" | grep -E 'RPATH|RUNPATH')
+[[ $path == *'(RPATH)'*'[$ORIGIN/lib]' ]] || fail "the program does not look in its own lib/ first: $path"
+[ -f "$app/lib/libQt6Core.so.6" ] || fail "the folder holds no Qt"
+foreign=$(ldd "$app/titrova" | grep -E 'libQt6|libicu' | grep -vF "$app/lib/")
+[ -z "$foreign" ] || fail "Qt comes from outside the folder: $foreign"
 ! ldd "$app/titrova" | grep -q 'not found' || fail "libraries not found: $(ldd "$app/titrova" | grep 'not found')"
 ok "the folder holds the program, register.sh, the entry, the metainfo and ${sizes// /, } px and SVG icons"
 
