@@ -50,9 +50,11 @@ if(DPKG_QUERY)
     endif()
   endforeach()
 endif()
+
 # The licences those copyright files point to by name.
 foreach(licence GPL-2 GPL-3 LGPL-2.1 LGPL-3)
   if(EXISTS "/usr/share/common-licenses/${licence}")
-    file(INSTALL "/usr/share/common-licenses/${licence}" DESTINATION "${CMAKE_INSTALL_PREFIX}/licenses/common")
+    file(INSTALL "/usr/share/common-licenses/${licence}"
+      DESTINATION "${CMAKE_INSTALL_PREFIX}/licenses/common")
   endif()
 endforeach()

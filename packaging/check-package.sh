@@ -63,6 +63,7 @@ for f in titrova register.sh; do
     [ -x "$app/$f" ] || fail "$f is not executable"
 done
 path=$(readelf -d "$app/titrova" | grep -E 'RPATH|RUNPATH')
+# shellcheck disable=SC2016 # the loader's $ORIGIN, literally
 [[ $path == *'(RPATH)'*'[$ORIGIN/lib]' ]] || fail "the program does not look in its own lib/ first: $path"
 [ -f "$app/lib/libQt6Core.so.6" ] || fail "the folder holds no Qt"
 foreign=$(ldd "$app/titrova" | grep -E 'libQt6|libicu' | grep -vF "$app/lib/")

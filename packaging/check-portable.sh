@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# The package on a machine without Qt: a minimal Debian 12 (essential packages and apt, no
-# X, no fonts, no Qt) made with mmdebstrap, the archive unpacked inside it and the program
-# started there on the host's virtual X server. The first start must show the
-# missing-settings message, then the main window; Default Settings > OK must write
-# settings.cfg and File > Exit end it with status 0, every library it loaded coming from its
-# own folder or the system's C and C++ runtime.
+# The package on a machine without Qt: a minimal Debian 12 (essential packages and apt: no
+# X, Wayland or Qt libraries, no fonts) made with mmdebstrap, the archive unpacked inside it
+# and the program started there on the host's virtual X server: the missing-settings
+# message, then the main window, Default Settings > OK writing settings.cfg, File > Exit
+# with status 0, and every library it loaded from its own folder or the system's C and C++
+# runtime. Then once more on a headless Wayland compositor, up to its first window.
 # Usage: check-portable.sh <titrova-*.tar.gz> [cache folder]   (as root: mounts and chroot)
 set -uo pipefail
 
@@ -26,6 +26,7 @@ ok() { echo "ok: $*"; }
 base="$cache/debian12-minbase.tar"
 if [ ! -s "$base" ]; then
     mkdir -p "$cache"
+    rm -rf "$base.partial"
     start=$SECONDS
     mmdebstrap --quiet --mode=root --variant=minbase --format=tar bookworm "$base.partial" "$mirror" ||
         fail "mmdebstrap could not make the minimal system"
@@ -79,6 +80,7 @@ export DISPLAY
 log="$tmp/program.log"
 
 # unshare and chroot exec in turn, so the program keeps the process id started here.
+# shellcheck disable=SC2016 # expanded by the shell inside
 inside='root=$1 runtime=$2; shift 2
     mkdir -p "$root/tmp/.X11-unix" "$root/tmp/runtime" && chmod 700 "$root/tmp/runtime" &&
         mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix" && mount -t proc proc "$root/proc" &&
