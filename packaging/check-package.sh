@@ -54,7 +54,7 @@ mapfile -t bundled < <(cd "$app" && find lib licenses -type f 2>/dev/null)
 expected=(titrova register.sh "$id.desktop" "$id.metainfo.xml" qt.conf "${bundled[@]}"
     plugins/platforms/libqxcb.so plugins/platforms/libqwayland-generic.so
     plugins/wayland-shell-integration/libxdg-shell.so plugins/wayland-decoration-client/libbradient.so
-    fonts/LiberationSans-Regular.ttf fonts/LiberationSans-Bold.ttf
+    fonts/LiberationSans-Regular.ttf
     "icons/hicolor/scalable/apps/$id.svg")
 for s in $sizes; do expected+=("icons/hicolor/${s}x$s/apps/$id.png"); done
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$app" && find . -type f -printf '%P\n' | sort) ||
