@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/about/programIcon.h"
+#include "ui/appInfo.h"
 #include "ui/main/frmAcid.h"
 
 #include <QApplication>
@@ -9,7 +10,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Titrova"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setWindowIcon(programIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Titrova"));
+    QGuiApplication::setDesktopFileName(appInfo::appId());
 
     frmAcid window;
     window.Form_Load();
