@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "settings/settingstable.h"
 #include "ui/about/programIcon.h"
 #include "ui/appInfo.h"
 #include "ui/main/frmAcid.h"
@@ -12,7 +13,7 @@ int main(int argc, char *argv[]) {
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(appInfo::appId());
 
-    frmAcid window;
+    frmAcid window(settings::settingsPathFor(QCoreApplication::applicationDirPath()));
     window.Form_Load();
     if (window.refusedToRun())
         return 1;

@@ -3,7 +3,6 @@
 
 #include "calc/numbers.h"
 
-#include <QStringList>
 #include <optional>
 
 namespace settings {
@@ -50,23 +49,27 @@ void applyDefaults(const SettingsTable &table, DefaultsTarget &target, const QLo
                 QStringLiteral("The method %1 is not in the list.").arg(shownInMessage(method)));
     }
 
-    const QString taUnits = textOf(table.lookup(key::taUnits));
-    if (taUnits == catalogue::taGramsPerLitre || taUnits == catalogue::taPercent)
-        target.selectTaUnits(taUnits);
-
-    // Hectolitres is on the main window's list but never saved.
-    static const QStringList savedBatchUnits = {
-        QStringLiteral("U.S. Gal."), QStringLiteral("Imp. Gal."), QStringLiteral("Litres")};
-    const QString batchUnits = textOf(table.lookup(key::batchUnits));
-    if (savedBatchUnits.contains(batchUnits, Qt::CaseSensitive))
-        target.selectBatchUnits(batchUnits);
-
-    target.setBatchSizeText(standardText(table.lookup(key::batchSize), locale));
-
-    // The shares come after the method so that they overwrite its presets.
-    target.setTartaricText(wholeText(table.lookup(key::tartaric), locale));
-    target.setMalicText(wholeText(table.lookup(key::malic), locale));
-    target.setCitricText(wholeText(table.lookup(key::citric), locale));
+    for (const Setting &s : allSettings()) {
+        if (s.key == key::direction || s.key == key::method)
+            continue;
+        const QVariant value = table.lookup(s.key);
+        switch (s.kind) {
+        case Kind::Text: {
+            // Hectolitres is on the main window's list but never saved.
+            const QString caption = textOf(value);
+            if (s.choices.contains(caption, Qt::CaseSensitive))
+                target.choose(s.key, caption);
+            break;
+        }
+        case Kind::Number:
+            target.setText(s.key, standardText(value, locale));
+            break;
+        case Kind::Whole:
+            // The shares come after the method so that they overwrite its presets.
+            target.setText(s.key, wholeText(value, locale));
+            break;
+        }
+    }
 }
 
 } // namespace settings

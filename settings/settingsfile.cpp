@@ -2,6 +2,7 @@
 #include "settings/settingsfile.h"
 
 #include "calc/numbers.h"
+#include "settings/eightSettings.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -245,40 +246,23 @@ void readSettingsFile(const QString &path, SettingsTable &table) {
 }
 
 QByteArray settingsFileBytes(const SettingsTable &table, const QLocale &locale) {
-    struct Record {
-        const char *written;
-        QString lookedUp;
-        enum { Text, Number, Whole } kind;
-    };
-    // The file has always said "batchunits".
-    const Record records[] = {
-        {"r_l", key::direction, Record::Text},
-        {"method", key::method, Record::Text},
-        {"acidUnits", key::taUnits, Record::Text},
-        {"batchunits", key::batchUnits, Record::Text},
-        {"batchSize", key::batchSize, Record::Number},
-        {"blend_t", key::tartaric, Record::Whole},
-        {"blend_m", key::malic, Record::Whole},
-        {"blend_c", key::citric, Record::Whole},
-    };
-
     QByteArray out;
-    for (const Record &r : records) {
-        const QVariant value = table.lookup(r.lookedUp);
+    for (const Setting &r : allSettings()) {
+        const QVariant value = table.lookup(r.key);
         out.append('"').append(r.written).append("\",");
         switch (r.kind) {
-        case Record::Text:
-            out.append(quotedText(r.lookedUp, value));
+        case Kind::Text:
+            out.append(quotedText(r.key, value));
             break;
-        case Record::Number:
-            out.append(plain(toSingle(r.lookedUp, value, locale)));
+        case Kind::Number:
+            out.append(plain(toSingle(r.key, value, locale)));
             break;
-        case Record::Whole: {
+        case Kind::Whole: {
             // Halves away from zero, as the share boxes show them.
-            const double whole = std::round(toDouble(r.lookedUp, value, locale));
+            const double whole = std::round(toDouble(r.key, value, locale));
             float single = 0;
             if (!numbers::storeSingle(whole, single))
-                notANumber(r.lookedUp);
+                notANumber(r.key);
             out.append(plain(single));
             break;
         }

@@ -51,11 +51,6 @@ SettingsTable &defaultSettings() {
     return table;
 }
 
-QString &settingsPath() {
-    static QString path;
-    return path;
-}
-
 QString settingsPathFor(const QString &programFolder) {
     const QString fileName = QStringLiteral("settings.cfg");
     if (programFolder.endsWith(u'/'))

@@ -70,9 +70,6 @@ private:
 // The one table of the program, empty until the start-up fills it.
 SettingsTable &defaultSettings();
 
-// The settings file's full path, set once at start-up.
-QString &settingsPath();
-
 // The settings file in a folder, with exactly one separator also for the root folder.
 QString settingsPathFor(const QString &programFolder);
 

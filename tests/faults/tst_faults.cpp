@@ -93,7 +93,6 @@ void tst_faults::init() {
     folder = QFileInfo(dir->path()).canonicalFilePath();
     target = folder + u"/settings.cfg"_s;
     settings::defaultSettings().clear();
-    settings::settingsPath() = target;
     catcher = new ModalCatcher;
 }
 
@@ -163,7 +162,7 @@ void tst_faults::refusedSave() {
 
     for (qsizetype i = 0; i < keys.size(); ++i)
         settings::defaultSettings().add(keys[i], builtIns[i]);
-    QPointer<frmOptions> dlg = new frmOptions;
+    QPointer<frmOptions> dlg = new frmOptions(target);
     dlg->show();
     dlg->activateWindow();
     QVERIFY(QTest::qWaitFor([&dlg] { return dlg->isActiveWindow(); }));

@@ -3,8 +3,8 @@
 
 #include "ui/about/programIcon.h"
 #include "ui/appInfo.h"
-#include "ui/main/desktop.h"
-#include "ui/main/twips.h"
+#include "ui/common/desktop.h"
+#include "ui/common/twips.h"
 
 #include <QApplication>
 #include <QEvent>

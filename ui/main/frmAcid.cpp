@@ -4,16 +4,17 @@
 #include "calc/addition.h"
 #include "calc/numbers.h"
 #include "settings/defaults.h"
+#include "settings/eightSettings.h"
 #include "settings/settingsfile.h"
 #include "ui/about/frmAbout.h"
 #include "ui/about/programIcon.h"
-#include "ui/main/controls.h"
-#include "ui/main/desktop.h"
-#include "ui/main/linkedInput.h"
-#include "ui/main/modProcs.h"
+#include "ui/common/acidPanel.h"
+#include "ui/common/controls.h"
+#include "ui/common/desktop.h"
+#include "ui/common/linkedInput.h"
+#include "ui/common/modProcs.h"
+#include "ui/common/twips.h"
 #include "ui/main/singleInstance.h"
-#include "ui/main/twips.h"
-#include "ui/main/windowDefaults.h"
 #include "ui/settings/frmOptions.h"
 
 #include <QApplication>
@@ -34,11 +35,8 @@
 #include <memory>
 
 using catalogue::Direction;
-using controls::selectText;
 
 namespace {
-
-frmAcid *mainWindow = nullptr;
 
 QString zeroStandard() {
     return numbers::standardFromSingle(0.0f);
@@ -46,9 +44,9 @@ QString zeroStandard() {
 
 } // namespace
 
-frmAcid::frmAcid(QWidget *parent)
-    : QMainWindow(parent) {
-    mainWindow = this;
+frmAcid::frmAcid(const QString &settingsPath, QWidget *parent)
+    : QMainWindow(parent)
+    , m_settingsPath(settingsPath) {
     setObjectName(QStringLiteral("frmAcid"));
     setWindowTitle(modProcs::appTitle);
     // The program sets the application's icon once; build it here only where nobody did.
@@ -65,13 +63,10 @@ frmAcid::frmAcid(QWidget *parent)
     move(twips::px(3390), twips::px(4050));
 }
 
-frmAcid::~frmAcid() {
-    if (mainWindow == this)
-        mainWindow = nullptr;
-}
+frmAcid::~frmAcid() = default;
 
-frmAcid *frmAcid::instance() {
-    return mainWindow;
+void frmAcid::resetAddition() {
+    lblAddition->setText(zeroStandard());
 }
 
 void frmAcid::buildLayout() {
@@ -83,29 +78,22 @@ void frmAcid::buildLayout() {
 
     Picture1 = panel(client, "Picture1", 0, 0, 7215, 4455);
 
-    Frame1 = frame(Picture1, "Frame1", QStringLiteral("Acid Data"), 120, 120, 3135, 3255);
-    const AcidData acid = acidData(Frame1, 2055);
-    optRaise = acid.optRaise;
-    optLower = acid.optLower;
-    cboMethod = acid.cboMethod;
-    txtTartaric = acid.txtTartaric;
-    txtMalic = acid.txtMalic;
-    txtCitric = acid.txtCitric;
-    cboUnits = acid.cboUnits;
-    auto *vsbTartaric = acid.vsbTartaric;
-    auto *vsbMalic = acid.vsbMalic;
-    auto *vsbCitric = acid.vsbCitric;
-
-    Frame3 = frame(Picture1, "Frame3", QStringLiteral("Batch Data"), 120, 3480, 3135, 855);
-    label(Frame3, "Label9", QStringLiteral("Size"), 120, 360, 735, 300);
-    txtBatchSize = textBox(Frame3, "txtBatchSize", QStringLiteral("23"), 600, 360, 750, 300, 10);
-    txtBatchSize->setToolTip(QStringLiteral("Batch Size"));
-    auto *vsbBatchSize = stepBar(Frame3, "vsbBatchSize", 1350, 360, 255, 300);
-    cboBatchUnits = list(Frame3, "cboBatchUnits", 1680, 360, 1095, 315);
+    QStringList units;
     for (const catalogue::BatchUnit &unit : catalogue::batchUnits())
-        cboBatchUnits->addItem(unit.caption);
-    cboBatchUnits->setCurrentIndex(-1);
-    cboBatchUnits->setToolTip(QStringLiteral("Batch size units."));
+        units << unit.caption;
+    acid = new AcidPanel(Picture1, {120, 120, 3135, 2055, 120, 3480}, units, this);
+    optRaise = acid->optRaise;
+    optLower = acid->optLower;
+    cboMethod = acid->cboMethod;
+    txtTartaric = acid->txtTartaric;
+    txtMalic = acid->txtMalic;
+    txtCitric = acid->txtCitric;
+    cboUnits = acid->cboUnits;
+    cboBatchUnits = acid->cboBatchUnits;
+    txtBatchSize = acid->txtBatchSize;
+    tartaric = acid->tartaric;
+    malic = acid->malic;
+    citric = acid->citric;
 
     label(Picture1, "Label2", QStringLiteral("Existing TA"), 4080, 480, 1095, 300, true);
     txtExist = textBox(Picture1, "txtExist", QString(), 5400, 480, 735, 300);
@@ -137,33 +125,25 @@ void frmAcid::buildLayout() {
 
     for (QLineEdit *share : {txtTartaric, txtMalic, txtCitric})
         share->setEnabled(false);
-    for (QScrollBar *bar : {vsbTartaric, vsbMalic, vsbCitric})
-        bar->setEnabled(false);
+    for (LinkedInput *share : {tartaric, malic, citric})
+        share->bar()->setEnabled(false);
 
     exist = new LinkedInput(txtExist, vsbExist, LinkedInput::TenthStep, this);
     target = new LinkedInput(txtTarget, vsbTarget, LinkedInput::TenthStep, this);
     blend = new LinkedInput(txtBlend, vsbBlend, LinkedInput::TenthStep, this);
-    batchSize = new LinkedInput(txtBatchSize, vsbBatchSize, LinkedInput::WholeStep, this);
-    tartaric = new LinkedInput(txtTartaric, vsbTartaric, LinkedInput::Percent, this);
-    malic = new LinkedInput(txtMalic, vsbMalic, LinkedInput::Percent, this);
-    citric = new LinkedInput(txtCitric, vsbCitric, LinkedInput::Percent, this);
 
     const auto named = [this](const char *name) {
         return findChild<QWidget *>(QString::fromLatin1(name));
     };
     const std::pair<const char *, const char *> captions[] = {
-        {"Label1", "cboMethod"},   {"Label5", "txtTartaric"}, {"Label7", "txtMalic"},
-        {"Label8", "txtCitric"},   {"Label12", "cboUnits"},   {"Label9", "txtBatchSize"},
-        {"Label2", "txtExist"},    {"Label3", "txtTarget"},   {"lblBlend", "txtBlend"},
+        {"Label2", "txtExist"},
+        {"Label3", "txtTarget"},
+        {"lblBlend", "txtBlend"},
         {"Label6", "lblAddition"},
     };
     for (const auto &[label, control] : captions)
         controls::nameAfter(qobject_cast<QLabel *>(named(label)), named(control));
-    // No caption stands beside the batch units; a list's name is its entry here, so the
-    // description carries what it is.
-    cboBatchUnits->setAccessibleName(QStringLiteral("Batch Units"));
-    cboBatchUnits->setAccessibleDescription(QStringLiteral("Batch Units"));
-    for (LinkedInput *pair : {exist, target, blend, batchSize, tartaric, malic, citric})
+    for (LinkedInput *pair : {exist, target, blend})
         pair->bar()->setAccessibleName(pair->box()->accessibleName() + QStringLiteral(" step"));
 
     Picture1->setFocusPolicy(Qt::NoFocus);
@@ -223,19 +203,12 @@ void frmAcid::connectHandlers() {
     // program, puts the result back to zero.
     for (QLineEdit *box :
          {txtExist, txtTarget, txtBlend, txtBatchSize, txtTartaric, txtMalic, txtCitric})
-        connect(box, &QLineEdit::textChanged, this, [] { modProcs::resetAddition(); });
+        connect(box, &QLineEdit::textChanged, this, &frmAcid::resetAddition);
     // txt*_KeyPress: the blending wine's box takes any key.
-    for (QLineEdit *box : {txtExist, txtTarget, txtBatchSize, txtTartaric, txtMalic, txtCitric})
+    for (QLineEdit *box : {txtExist, txtTarget})
         controls::filterTyping(box);
-
-    connect(optRaise, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optRaise_Click();
-    });
-    connect(optLower, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optLower_Click();
-    });
+    // optRaise_Click, optLower_Click: the panel's, which reports that the result must go.
+    connect(acid, &AcidPanel::additionReset, this, &frmAcid::resetAddition);
 
     // A list's click: a change of its entry, by the user or by code, and also the user
     // picking the entry that is already chosen (which changes nothing, so only "activated"
@@ -258,14 +231,6 @@ void frmAcid::connectHandlers() {
     onChoice(cboBatchUnits, &frmAcid::cboBatchUnits_Click);
 
     connect(cmdCalc, &QPushButton::clicked, this, &frmAcid::cmdCalc_Click);
-}
-
-catalogue::Direction frmAcid::direction() const {
-    if (optRaise->isChecked())
-        return Direction::Raise;
-    if (optLower->isChecked())
-        return Direction::Lower;
-    return Direction::None;
 }
 
 void frmAcid::cmdCalc_Click() {
@@ -306,7 +271,7 @@ void frmAcid::calcAddition() {
     in.method = cboMethod->currentText();
     in.taUnits = cboUnits->currentText();
     in.batchUnits = cboBatchUnits->currentText();
-    in.direction = direction();
+    in.direction = acid->direction();
 
     const calc::Calculation c = calc::calculate(in);
     if (c.failure) {
@@ -316,22 +281,6 @@ void frmAcid::calcAddition() {
     }
     if (c.addition.label)
         lblAddition->setText(*c.addition.label);
-}
-
-void frmAcid::optRaise_Click() {
-    controls::fillSorted(cboMethod, catalogue::methodCaptions(Direction::Raise));
-    modProcs::resetAddition();
-}
-
-void frmAcid::optLower_Click() {
-    controls::fillSorted(cboMethod, catalogue::methodCaptions(Direction::Lower));
-    for (QLineEdit *share : {txtTartaric, txtMalic, txtCitric})
-        share->setText(QStringLiteral("0"));
-    for (LinkedInput *share : {tartaric, malic, citric})
-        share->box()->setEnabled(false);
-    for (LinkedInput *share : {tartaric, malic, citric})
-        share->bar()->setEnabled(false);
-    modProcs::resetAddition();
 }
 
 void frmAcid::cboMethod_Click() {
@@ -354,7 +303,7 @@ void frmAcid::cboMethod_Click() {
         lblAdditionUnits->setText(wine ? cboBatchUnits->currentText() + catalogue::ofWine
                                        : catalogue::grams);
     }
-    modProcs::resetAddition();
+    resetAddition();
 }
 
 void frmAcid::cboUnits_Click() {
@@ -363,18 +312,16 @@ void frmAcid::cboUnits_Click() {
         for (QLabel *l : {lblUnit1, lblUnit2, lblBlendUnits})
             l->setText(units);
     }
-    modProcs::resetAddition();
+    resetAddition();
 }
 
 void frmAcid::cboBatchUnits_Click() {
     if (cboMethod->currentText() == catalogue::blendWine)
         lblAdditionUnits->setText(cboBatchUnits->currentText() + catalogue::ofWine);
-    modProcs::resetAddition();
+    resetAddition();
 }
 
 void frmAcid::Form_Load() {
-    settings::settingsPath() = settings::settingsPathFor(QCoreApplication::applicationDirPath());
-
     if (!singleInstance::claim()) {
         modProcs::showCritical(modProcs::appTitle + QStringLiteral(" already running."), this);
         m_refused = true;
@@ -404,33 +351,19 @@ void frmAcid::Form_Load() {
 
 void frmAcid::loadDefaults() {
     settings::SettingsTable &table = settings::defaultSettings();
-    settings::readSettingsFile(settings::settingsPath(), table);
-    WindowDefaults<frmAcid> target(*this);
-    settings::applyDefaults(table, target);
+    settings::readSettingsFile(m_settingsPath, table);
+    settings::applyDefaults(table, *acid);
 }
 
 void frmAcid::applyBuiltInDefaults() {
-    optRaise->setChecked(true);
-    selectText(cboMethod, settings::builtIn::method);
-    selectText(cboUnits, settings::builtIn::taUnits);
-    selectText(cboBatchUnits, settings::builtIn::batchUnits);
-    txtBatchSize->setText(numbers::standardFromDouble(settings::builtIn::batchSize));
-    txtTartaric->setText(numbers::wholeFromDouble(settings::builtIn::shares.tartaric));
-    txtMalic->setText(numbers::wholeFromDouble(settings::builtIn::shares.malic));
-    txtCitric->setText(numbers::wholeFromDouble(settings::builtIn::shares.citric));
-
+    acid->applyBuiltInDefaults();
     // Stored with a replacing store: a file that failed half-way may have added some keys.
-    using namespace settings;
-    SettingsTable &table = defaultSettings();
-    table.store(key::taUnits, cboUnits->currentText());
-    table.store(key::batchUnits, cboBatchUnits->currentText());
-    table.store(key::batchSize, txtBatchSize->text());
-    table.store(key::method, cboMethod->currentText());
-    table.store(key::tartaric, txtTartaric->text());
-    table.store(key::malic, txtMalic->text());
-    table.store(key::citric, txtCitric->text());
-    if (direction() != Direction::None)
-        table.store(key::direction, direction() == Direction::Raise ? raiseValue : lowerValue);
+    settings::SettingsTable &table = settings::defaultSettings();
+    for (const settings::Setting &setting : settings::allSettings()) {
+        const QString shown = acid->shownText(setting.key);
+        if (setting.key != settings::key::direction || !shown.isEmpty())
+            table.store(setting.key, shown);
+    }
 }
 
 void frmAcid::closeEvent(QCloseEvent *event) {
@@ -479,8 +412,11 @@ void frmAcid::mnuFileExit_Click() {
 
 void frmAcid::mnuOptions_Click() {
     // One dialog at most: choosing Options again brings the open one to the front.
-    if (!m_options)
-        m_options = new frmOptions(this);
+    if (!m_options) {
+        auto *dialog = new frmOptions(m_settingsPath, this);
+        connect(dialog, &frmOptions::additionReset, this, &frmAcid::resetAddition);
+        m_options = dialog;
+    }
     m_options->show();
     m_options->raise();
     m_options->activateWindow();

@@ -17,22 +17,18 @@ class QMenu;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
-class frmOptions;
-template <typename> class WindowDefaults;
+class AcidPanel;
 
 // The main window: every input, the result, the menus. Handlers carry the names of the
 // control and event they serve; a change made in code raises them as a user's change does,
 // nested inside the statement that made it, which start-up and the method presets rely on.
 class frmAcid : public QMainWindow {
     Q_OBJECT
-    template <typename> friend class WindowDefaults;
 
 public:
-    explicit frmAcid(QWidget *parent = nullptr);
+    // settingsPath: the settings file that start-up reads and the dialog writes.
+    explicit frmAcid(const QString &settingsPath, QWidget *parent = nullptr);
     ~frmAcid() override;
-
-    // The main window that resetAddition addresses: the one created last.
-    static frmAcid *instance();
 
     // Start-up: settings path, single-instance rule, initial texts, the user's defaults or
     // the built-in ones. Call once, before the window is first shown.
@@ -43,6 +39,9 @@ public:
     // Reads settings.cfg into the defaults table and applies it through the handlers.
     // Throws settings::SettingsError on the first failure.
     void loadDefaults();
+
+    // Puts the result back to zero: any change of the inputs, here or in the dialog.
+    void resetAddition();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -55,8 +54,6 @@ private:
 
     void cmdCalc_Click();
     void calcAddition();
-    void optRaise_Click();
-    void optLower_Click();
     void cboMethod_Click();
     void cboUnits_Click();
     void cboBatchUnits_Click();
@@ -74,13 +71,11 @@ private:
     void mnuHelpEmail_Click();
     void mnuHelpAbout_Click();
 
-    catalogue::Direction direction() const;
     QWidget *fieldWidget(int field) const;
 
     QFrame *Picture1 = nullptr;
     QPushButton *cmdCalc = nullptr;
-    QGroupBox *Frame1 = nullptr;
-    QGroupBox *Frame3 = nullptr;
+    AcidPanel *acid = nullptr;
     QRadioButton *optRaise = nullptr;
     QRadioButton *optLower = nullptr;
     QComboBox *cboMethod = nullptr;
@@ -102,7 +97,6 @@ private:
     LinkedInput *exist = nullptr;
     LinkedInput *target = nullptr;
     LinkedInput *blend = nullptr;
-    LinkedInput *batchSize = nullptr;
     LinkedInput *tartaric = nullptr;
     LinkedInput *malic = nullptr;
     LinkedInput *citric = nullptr;
@@ -112,6 +106,7 @@ private:
     QAction *mnuEditCopy = nullptr;
     QAction *mnuEditPaste = nullptr;
 
+    const QString m_settingsPath;
     QPointer<QWidget> m_options; // the Default Settings dialog, while it exists
     bool m_refused = false;
 };

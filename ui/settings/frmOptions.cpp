@@ -4,13 +4,14 @@
 #include "calc/catalogue.h"
 #include "calc/numbers.h"
 #include "settings/defaults.h"
+#include "settings/eightSettings.h"
 #include "settings/settingsfile.h"
 #include "settings/settingstable.h"
-#include "ui/main/controls.h"
-#include "ui/main/linkedInput.h"
-#include "ui/main/modProcs.h"
-#include "ui/main/twips.h"
-#include "ui/main/windowDefaults.h"
+#include "ui/common/acidPanel.h"
+#include "ui/common/controls.h"
+#include "ui/common/linkedInput.h"
+#include "ui/common/modProcs.h"
+#include "ui/common/twips.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,7 +28,6 @@
 #include <QWindow>
 
 using catalogue::Direction;
-using controls::selectText;
 
 namespace {
 
@@ -41,8 +41,9 @@ QString standardText(const QString &text) {
 
 } // namespace
 
-frmOptions::frmOptions(QWidget *parent)
-    : QDialog(parent) {
+frmOptions::frmOptions(const QString &settingsPath, QWidget *parent)
+    : QDialog(parent)
+    , m_settingsPath(settingsPath) {
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Default Settings"));
@@ -64,49 +65,18 @@ void frmOptions::buildLayout() {
     QFrame *Picture1 = panel(this, "Picture1", 30, 0, 3735, 5055);
     Picture1->setFocusPolicy(Qt::NoFocus);
 
-    QGroupBox *Frame1 =
-        frame(Picture1, "Frame1", QStringLiteral("Acid Data"), 360, 240, 3015, 3255);
-    const AcidData acid = acidData(Frame1, 1935);
-    optRaise = acid.optRaise;
-    optLower = acid.optLower;
-    cboMethod = acid.cboMethod;
-    txtTartaric = acid.txtTartaric;
-    txtMalic = acid.txtMalic;
-    txtCitric = acid.txtCitric;
-    cboUnits = acid.cboUnits;
-    auto *vsbTartaric = acid.vsbTartaric;
-    auto *vsbMalic = acid.vsbMalic;
-    auto *vsbCitric = acid.vsbCitric;
-
-    QGroupBox *Frame3 =
-        frame(Picture1, "Frame3", QStringLiteral("Batch Data"), 360, 3720, 3015, 855);
-    label(Frame3, "Label9", QStringLiteral("Size"), 120, 360, 735, 300);
-    txtBatchSize = textBox(Frame3, "txtBatchSize", QStringLiteral("23"), 600, 360, 750, 300, 10);
-    txtBatchSize->setToolTip(QStringLiteral("Batch Size"));
-    auto *vsbBatchSize = stepBar(Frame3, "vsbBatchSize", 1350, 360, 255, 300);
-    cboBatchUnits = list(Frame3, "cboBatchUnits", 1680, 360, 1095, 315);
     // Only what the settings file can hold: no hectolitres.
-    cboBatchUnits->addItems(
-        {QStringLiteral("U.S. Gal."), QStringLiteral("Imp. Gal."), QStringLiteral("Litres")});
-    cboBatchUnits->setCurrentIndex(-1);
-    cboBatchUnits->setToolTip(QStringLiteral("Batch size units."));
-
-    batchSize = new LinkedInput(txtBatchSize, vsbBatchSize, LinkedInput::WholeStep, this);
-    tartaric = new LinkedInput(txtTartaric, vsbTartaric, LinkedInput::Percent, this);
-    malic = new LinkedInput(txtMalic, vsbMalic, LinkedInput::Percent, this);
-    citric = new LinkedInput(txtCitric, vsbCitric, LinkedInput::Percent, this);
-
-    const std::pair<const char *, QWidget *> captions[] = {
-        {"Label1", cboMethod}, {"Label5", txtTartaric}, {"Label7", txtMalic},
-        {"Label8", txtCitric}, {"Label12", cboUnits},   {"Label9", txtBatchSize},
-    };
-    for (const auto &[name, control] : captions)
-        controls::nameAfter(findChild<QLabel *>(QString::fromLatin1(name)), control);
-    // No caption stands beside the batch units, and a list's accessible name is its entry.
-    cboBatchUnits->setAccessibleName(QStringLiteral("Batch Units"));
-    cboBatchUnits->setAccessibleDescription(QStringLiteral("Batch Units"));
-    for (LinkedInput *pair : {batchSize, tartaric, malic, citric})
-        pair->bar()->setAccessibleName(pair->box()->accessibleName() + QStringLiteral(" step"));
+    acid = new AcidPanel(Picture1, {360, 240, 3015, 1935, 360, 3720}, settings::savedBatchUnits(),
+                         this);
+    optRaise = acid->optRaise;
+    optLower = acid->optLower;
+    cboMethod = acid->cboMethod;
+    txtTartaric = acid->txtTartaric;
+    txtMalic = acid->txtMalic;
+    txtCitric = acid->txtCitric;
+    cboUnits = acid->cboUnits;
+    cboBatchUnits = acid->cboBatchUnits;
+    txtBatchSize = acid->txtBatchSize;
 
     QWidget *order[] = {optRaise, optLower,     cboMethod,     txtTartaric, txtMalic, txtCitric,
                         cboUnits, txtBatchSize, cboBatchUnits, cmdCancel,   cmdOK};
@@ -115,17 +85,8 @@ void frmOptions::buildLayout() {
 }
 
 void frmOptions::connectHandlers() {
-    for (QLineEdit *box : {txtBatchSize, txtTartaric, txtMalic, txtCitric})
-        controls::filterTyping(box);
-
-    connect(optRaise, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optRaise_Click();
-    });
-    connect(optLower, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            optLower_Click();
-    });
+    // optRaise_Click, optLower_Click: the panel's; the main window owns the result.
+    connect(acid, &AcidPanel::additionReset, this, &frmOptions::additionReset);
     connect(cmdOK, &QPushButton::clicked, this, &frmOptions::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmOptions::cmdCancel_Click);
 
@@ -162,40 +123,11 @@ void frmOptions::Form_Activate() {
     try {
         setWindowIcon(parentWidget() ? parentWidget()->window()->windowIcon()
                                      : QApplication::windowIcon());
-        WindowDefaults<frmOptions> target(*this);
-        settings::applyDefaults(settings::defaultSettings(), target);
+        settings::applyDefaults(settings::defaultSettings(), *acid);
     } catch (const std::exception &) {
         // The dialog must open usable whatever the table holds; the table stays as it is.
-        applyBuiltInDefaults();
+        acid->applyBuiltInDefaults();
     }
-}
-
-void frmOptions::applyBuiltInDefaults() {
-    using namespace settings;
-    optRaise->setChecked(true);
-    selectText(cboMethod, builtIn::method);
-    selectText(cboUnits, builtIn::taUnits);
-    selectText(cboBatchUnits, builtIn::batchUnits);
-    txtBatchSize->setText(numbers::standardFromDouble(builtIn::batchSize));
-    txtTartaric->setText(numbers::wholeFromDouble(builtIn::shares.tartaric));
-    txtMalic->setText(numbers::wholeFromDouble(builtIn::shares.malic));
-    txtCitric->setText(numbers::wholeFromDouble(builtIn::shares.citric));
-}
-
-void frmOptions::optRaise_Click() {
-    controls::fillSorted(cboMethod, catalogue::methodCaptions(Direction::Raise));
-    modProcs::resetAddition();
-}
-
-void frmOptions::optLower_Click() {
-    controls::fillSorted(cboMethod, catalogue::methodCaptions(Direction::Lower));
-    for (QLineEdit *share : {txtTartaric, txtMalic, txtCitric})
-        share->setText(QStringLiteral("0"));
-    for (LinkedInput *share : {tartaric, malic, citric})
-        share->box()->setEnabled(false);
-    for (LinkedInput *share : {tartaric, malic, citric})
-        share->bar()->setEnabled(false);
-    modProcs::resetAddition();
 }
 
 void frmOptions::cmdOK_Click() {
@@ -246,32 +178,28 @@ void frmOptions::saveDefaults() {
     using namespace settings;
     try {
         SettingsTable &table = defaultSettings();
-        for (const QString &k : {key::taUnits, key::batchUnits, key::batchSize, key::direction,
-                                 key::method, key::tartaric, key::malic, key::citric})
-            table.remove(k);
-        if (optRaise->isChecked())
-            table.add(key::direction, raiseValue);
-        else if (optLower->isChecked())
-            table.add(key::direction, lowerValue);
+        for (const Setting &s : allSettings())
+            table.remove(s.key);
         const QString method = cboMethod->currentText().trimmed();
-        table.add(key::method, method);
-        if (method == catalogue::acidBlend) {
-            table.add(key::tartaric, standardText(txtTartaric->text()));
-            table.add(key::malic, standardText(txtMalic->text()));
-            table.add(key::citric, standardText(txtCitric->text()));
-        } else {
-            // The file always carries shares; these are what a blend starts from.
-            table.add(key::tartaric, QStringLiteral("50"));
-            table.add(key::malic, QStringLiteral("30"));
-            table.add(key::citric, QStringLiteral("20"));
+        for (const Setting &s : allSettings()) {
+            if (s.key == key::direction) {
+                if (acid->direction() != Direction::None)
+                    table.add(s.key, acid->shownText(s.key));
+            } else if (s.key == key::method) {
+                table.add(s.key, method);
+            } else if (s.kind == Kind::Text) {
+                table.add(s.key, acid->shownText(s.key).trimmed());
+            } else if (s.kind == Kind::Number || method == catalogue::acidBlend) {
+                table.add(s.key, standardText(acid->shownText(s.key)));
+            } else {
+                // The file always carries shares; these are what a blend starts from.
+                table.add(s.key, QString::number(s.builtIn.toDouble()));
+            }
         }
-        table.add(key::taUnits, cboUnits->currentText().trimmed());
-        table.add(key::batchUnits, cboBatchUnits->currentText().trimmed());
-        table.add(key::batchSize, standardText(txtBatchSize->text()));
 
         // Every value is converted before the file is touched, and the writer replaces the
         // old file only with a complete new one.
-        writeSettingsFile(settingsPath(), settingsFileBytes(table));
+        writeSettingsFile(m_settingsPath, settingsFileBytes(table));
     } catch (const SettingsError &e) {
         modProcs::showCritical(QString::number(e.number()) + u'\n' + e.description(), this);
         return;

@@ -3,13 +3,12 @@
 
 #include <QDialog>
 
-class LinkedInput;
+class AcidPanel;
 class QComboBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class QWidget;
-template <typename> class WindowDefaults;
 
 // The Default Settings dialog. Modeless and self-deleting on close, so each opening builds it
 // afresh; every time the user comes to it from another window of the program it refills itself
@@ -17,10 +16,14 @@ template <typename> class WindowDefaults;
 // file, and closes; Cancel and the close box close without saving.
 class frmOptions : public QDialog {
     Q_OBJECT
-    template <typename> friend class WindowDefaults;
 
 public:
-    explicit frmOptions(QWidget *parent = nullptr);
+    // settingsPath: the file OK writes.
+    explicit frmOptions(const QString &settingsPath, QWidget *parent = nullptr);
+
+signals:
+    // A direction was chosen: the main window's result no longer holds.
+    void additionReset();
 
 protected:
     bool event(QEvent *event) override;
@@ -31,11 +34,8 @@ private:
     void connectHandlers();
 
     void Form_Activate();
-    void applyBuiltInDefaults();
     void cmdOK_Click();
     void cmdCancel_Click();
-    void optRaise_Click();
-    void optLower_Click();
 
     void validateDefaults();
     void saveDefaults();
@@ -52,10 +52,8 @@ private:
     QLineEdit *txtBatchSize = nullptr;
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
-    LinkedInput *batchSize = nullptr;
-    LinkedInput *tartaric = nullptr;
-    LinkedInput *malic = nullptr;
-    LinkedInput *citric = nullptr;
+    AcidPanel *acid = nullptr;
+    const QString m_settingsPath;
 
     // Set when the dialog last lost the focus to one of its own message boxes: coming back
     // from such a box is no return from another window, and must not wipe the edit that the

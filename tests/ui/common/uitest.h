@@ -2,7 +2,7 @@
 #pragma once
 
 #include "modalCatcher.h"
-#include "ui/main/desktop.h"
+#include "ui/common/desktop.h"
 
 #include <QTest>
 

@@ -29,7 +29,7 @@ class tst_accessibility : public QObject {
 private slots:
     void tabOrderAndNames() {
         QLocale::setDefault(QLocale(QStringLiteral("en_US")));
-        frmAcid window;
+        frmAcid window(QString{});
         window.show();
         QVERIFY(QTest::qWaitForWindowActive(&window));
         window.findChild<QRadioButton *>(QStringLiteral("optRaise"))->setChecked(true);
@@ -54,7 +54,7 @@ private slots:
     }
 
     void resultIsNamed() {
-        frmAcid window;
+        frmAcid window(QString{});
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(
             window.findChild<QWidget *>(QStringLiteral("lblAddition")));
         QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Required Addition"));

@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -55,9 +56,8 @@ class tst_frmacid : public QObject {
         c<QLineEdit>("txtBatchSize")->setText(u"100.00"_s);
     }
 
-    QString settingsFile() const {
-        return QCoreApplication::applicationDirPath() + u"/settings.cfg"_s;
-    }
+    QTemporaryDir folder;
+    QString settingsFile() const { return folder.filePath(u"settings.cfg"_s); }
 
     std::unique_ptr<frmAcid> window;
     std::unique_ptr<ModalCatcher> modals;
@@ -70,7 +70,7 @@ private slots:
         settings::defaultSettings().clear();
         QFile::remove(settingsFile());
         modals = std::make_unique<ModalCatcher>();
-        window = std::make_unique<frmAcid>();
+        window = std::make_unique<frmAcid>(settingsFile());
         window->show();
         QVERIFY(QTest::qWaitForWindowExposed(window.get()));
         desktop = {};
@@ -454,7 +454,7 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(bool, fallback);
         QFETCH(QString, state);
-        window = std::make_unique<frmAcid>(); // start-up runs on a fresh window
+        window = std::make_unique<frmAcid>(settingsFile()); // start-up runs on a fresh window
         if (!file.isNull()) {
             QFile f(settingsFile());
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
@@ -489,7 +489,7 @@ private slots:
 
     void formLoadGerman() {
         QLocale::setDefault(QLocale(u"de_DE"_s));
-        window = std::make_unique<frmAcid>();
+        window = std::make_unique<frmAcid>(settingsFile());
         QFile f(settingsFile());
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write(QByteArray(uitest::builtInFile).replace(",5\r\n", ",1234.5\r\n"));

@@ -3,10 +3,11 @@
 #include "calc/numbers.h"
 #include "settings/settingsfile.h"
 #include "settings/settingstable.h"
-#include "ui/main/controls.h"
+#include "ui/common/controls.h"
 #include "ui/main/frmAcid.h"
 #include "ui/settings/frmOptions.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -78,11 +79,12 @@ class tst_frmOptions : public QObject {
 
     QTemporaryDir dir;
     QString path;
+    QString savePath;                      // where OK writes
     std::unique_ptr<ModalCatcher> catcher; // no box ever waits for a user
 
     frmOptions *opened() {
         fillTable(builtIns);
-        auto *dlg = new frmOptions;
+        auto *dlg = new frmOptions(savePath);
         if (!uitest::activate(dlg))
             qWarning("dialog did not become active");
         return dlg;
@@ -98,7 +100,7 @@ private slots:
 
     void init() {
         settings::defaultSettings().clear();
-        settings::settingsPath() = path;
+        savePath = path;
         QFile::remove(path);
         catcher = std::make_unique<ModalCatcher>();
     }
@@ -112,7 +114,7 @@ private slots:
     }
 
     void designedState() {
-        frmOptions dlg;
+        frmOptions dlg(path);
         QCOMPARE(dlg.windowTitle(), u"Default Settings"_s);
         QCOMPARE(dlg.minimumSize(), dlg.maximumSize());
         QVERIFY(dlg.testAttribute(Qt::WA_DeleteOnClose));
@@ -149,7 +151,7 @@ private slots:
         QFETCH(QStringList, expected);
         QFETCH(bool, sharesEnabled);
         fillTable(table);
-        auto *dlg = new frmOptions;
+        auto *dlg = new frmOptions(path);
         QVERIFY(uitest::activate(dlg));
         QCOMPARE(shown(dlg), expected);
         QCOMPARE(child(dlg, "txtTartaric")->isEnabled(), sharesEnabled);
@@ -160,11 +162,12 @@ private slots:
 
     void activationRefillsAndResetsResult() {
         fillTable(builtIns);
-        frmAcid main;
+        frmAcid main(path);
         auto *result = child<QLabel>(&main, "lblAddition");
         QVERIFY(uitest::activate(&main));
         result->setText(u"12.34"_s);
-        QPointer<frmOptions> dlg = new frmOptions(&main);
+        main.findChild<QAction *>(u"mnuOptions"_s)->trigger();
+        QPointer<frmOptions> dlg = main.findChild<frmOptions *>();
         QVERIFY(uitest::activate(dlg));
         QCOMPARE(result->text(), u"0.00"_s); // opening selects the saved direction
 
@@ -259,7 +262,7 @@ private slots:
         QTest::newRow("batch size no number") << u"settings.cfg"_s << u"12a"_s << false << u"6\n"_s;
         QTest::newRow("folder at the path") << u"folder"_s << u"5"_s << false << u"7\n"_s;
         QTest::newRow("keys gone from the table")
-            << u"settings.cfg"_s << u"5"_s << true << u"4\nThe setting \"acidUnits\" is missing."_s;
+            << u"settings.cfg"_s << u"5"_s << true << u"4\nThe setting \"r_l\" is missing."_s;
     }
 
     void saveFailures() {
@@ -272,7 +275,7 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly) && f.write(old) == old.size());
         f.close();
         QVERIFY(QDir(dir.path()).mkpath(u"folder"_s));
-        settings::settingsPath() = dir.filePath(where);
+        savePath = dir.filePath(where);
 
         QPointer<frmOptions> dlg = opened();
         enter(dlg, fields("~|~|%|~|~|~|~|~"));

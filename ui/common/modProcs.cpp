@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/main/modProcs.h"
-
-#include "calc/numbers.h"
-#include "ui/main/frmAcid.h"
+#include "ui/common/modProcs.h"
 
 #include <QApplication>
-#include <QLabel>
 #include <QMessageBox>
 
 namespace modProcs {
@@ -27,12 +23,6 @@ void filterKey(std::uint16_t &keyAscii) {
     static const QString accepted = QStringLiteral("0123456789.,");
     if (keyAscii > 0x7f || !accepted.contains(QChar(keyAscii)))
         keyAscii = 0;
-}
-
-void resetAddition() {
-    if (frmAcid *main = frmAcid::instance())
-        main->findChild<QLabel *>(QStringLiteral("lblAddition"))
-            ->setText(numbers::standardFromSingle(0.0f));
 }
 
 void showWarning(const QString &prompt, QWidget *parent) {

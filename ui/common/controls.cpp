@@ -1,10 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/main/controls.h"
+#include "ui/common/controls.h"
 
-#include "calc/catalogue.h"
-
-#include "ui/main/modProcs.h"
-#include "ui/main/twips.h"
+#include "ui/common/modProcs.h"
+#include "ui/common/twips.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -162,31 +160,6 @@ void nameAfter(QLabel *label, QWidget *control) {
     QString name = label->text();
     name.remove(u'&');
     control->setAccessibleName(name);
-}
-
-AcidData acidData(QGroupBox *f, int methodWidth) {
-    AcidData a;
-    a.optRaise = option(f, "optRaise", QStringLiteral("Raise Acidity"), 120, 360, 1695, 300);
-    a.optLower = option(f, "optLower", QStringLiteral("Lower Acidity"), 120, 720, 1695, 300);
-    label(f, "Label1", QStringLiteral("Using"), 120, 1080, 735, 300);
-    a.cboMethod = list(f, "cboMethod", 840, 1080, methodWidth, 315);
-    label(f, "Label5", QStringLiteral("Tartaric"), 840, 1560, 975, 300);
-    a.txtTartaric = textBox(f, "txtTartaric", QStringLiteral("100"), 1680, 1560, 500, 300, 3);
-    a.vsbTartaric = stepBar(f, "vsbTartaric", 2175, 1560, 255, 300);
-    label(f, "Label4", QStringLiteral("%"), 2520, 1560, 375, 300);
-    label(f, "Label7", QStringLiteral("Malic"), 840, 1920, 735, 300);
-    a.txtMalic = textBox(f, "txtMalic", QStringLiteral("0"), 1680, 1920, 500, 300, 3);
-    a.vsbMalic = stepBar(f, "vsbMalic", 2175, 1920, 255, 300);
-    label(f, "Label13", QStringLiteral("%"), 2520, 1920, 375, 300);
-    label(f, "Label8", QStringLiteral("Citric"), 840, 2280, 615, 300);
-    a.txtCitric = textBox(f, "txtCitric", QStringLiteral("0"), 1680, 2280, 500, 300, 3);
-    a.vsbCitric = stepBar(f, "vsbCitric", 2175, 2280, 255, 300);
-    label(f, "Label14", QStringLiteral("%"), 2520, 2280, 375, 300);
-    label(f, "Label12", QStringLiteral("TA Units"), 120, 2775, 975, 300);
-    a.cboUnits = list(f, "cboUnits", 1080, 2760, 975, 315);
-    a.cboUnits->addItems(catalogue::taUnitCaptions());
-    a.cboUnits->setCurrentIndex(-1);
-    return a;
 }
 
 void filterTyping(QLineEdit *box) {

@@ -39,22 +39,6 @@ QScrollBar *stepBar(QWidget *parent, const char *name, int l, int t, int w, int 
 // screen reader speaks "Existing TA" for the box beside that caption.
 void nameAfter(QLabel *label, QWidget *control);
 
-// The "Acid Data" frame's contents, laid out alike in the main window and the dialog; only
-// the method list's width differs.
-struct AcidData {
-    QRadioButton *optRaise;
-    QRadioButton *optLower;
-    QComboBox *cboMethod;
-    QLineEdit *txtTartaric;
-    QLineEdit *txtMalic;
-    QLineEdit *txtCitric;
-    QScrollBar *vsbTartaric;
-    QScrollBar *vsbMalic;
-    QScrollBar *vsbCitric;
-    QComboBox *cboUnits;
-};
-AcidData acidData(QGroupBox *frame, int methodWidth);
-
 // Passes every typed character of the box through modProcs::filterKey.
 void filterTyping(QLineEdit *box);
 

@@ -15,9 +15,6 @@ inline const QString appTitle = QStringLiteral("Titrova");
 // "0123456789.," alone and sets every other code to 0, which cancels the key.
 void filterKey(std::uint16_t &keyAscii);
 
-// Puts the main window's result back to zero, whichever window calls it.
-void resetAddition();
-
 // A modal warning box with one OK button, captioned with the application title.
 void showWarning(const QString &prompt, QWidget *parent = nullptr);
 

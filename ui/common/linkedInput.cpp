@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/main/linkedInput.h"
+#include "ui/common/linkedInput.h"
 
 #include "calc/numbers.h"
 

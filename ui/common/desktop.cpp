@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/main/desktop.h"
+#include "ui/common/desktop.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>
