@@ -2,6 +2,7 @@
 #include "app/bundledFonts.h"
 #include "settings/settingstable.h"
 #include "ui/about/programIcon.h"
+#include "ui/appInfo.h"
 #include "ui/main/frmAcid.h"
 
 #include <QApplication>
@@ -12,7 +13,7 @@ int main(int argc, char *argv[]) {
     QApplication::setApplicationName(QStringLiteral("Titrova"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setWindowIcon(programIcon());
-    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Titrova"));
+    QGuiApplication::setDesktopFileName(appInfo::appId());
 
     frmAcid window(settings::settingsPathFor(QCoreApplication::applicationDirPath()));
     window.Form_Load();

@@ -57,6 +57,9 @@ expected=(titrova register.sh "$id.desktop" "$id.metainfo.xml" qt.conf "${bundle
     fonts/LiberationSans-Regular.ttf
     "icons/hicolor/scalable/apps/$id.svg")
 for s in $sizes; do expected+=("icons/hicolor/${s}x$s/apps/$id.png"); done
+manual=(manual/index.html manual/manual.css manual/images/main.png manual/images/options.png
+    manual/images/about.png)
+expected+=("${manual[@]}")
 diff <(printf '%s\n' "${expected[@]}" | sort) <(cd "$app" && find . -type f -printf '%P\n' | sort) ||
     fail "the folder does not hold exactly the expected files (< expected, > found)"
 for f in titrova register.sh; do
@@ -69,7 +72,7 @@ path=$(readelf -d "$app/titrova" | grep -E 'RPATH|RUNPATH')
 foreign=$(ldd "$app/titrova" | grep -E 'libQt6|libicu' | grep -vF "$app/lib/")
 [ -z "$foreign" ] || fail "Qt comes from outside the folder: $foreign"
 ! ldd "$app/titrova" | grep -q 'not found' || fail "libraries not found: $(ldd "$app/titrova" | grep 'not found')"
-ok "the folder holds the program, register.sh, the entry, the metainfo and ${sizes// /, } px and SVG icons"
+ok "the folder holds the program, register.sh, the entry, the metainfo, ${sizes// /, } px and SVG icons, the manual"
 
 # ---- Two starts
 export QT_QPA_PLATFORM=xcb HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/runtime"
@@ -169,6 +172,9 @@ entry="$data/applications/$id.desktop"
 installed=("$entry" "$data/metainfo/$id.metainfo.xml" "$data/icons/hicolor/scalable/apps/$id.svg")
 for s in $sizes; do installed+=("$data/icons/hicolor/${s}x$s/apps/$id.png"); done
 
+# Every path with its type and mode: what --remove must give back.
+home_tree() { (cd "$HOME" && find . -printf '%y %m %p\n' | sort); }
+home_before=$(home_tree)
 out=$("$app/register.sh" 2>&1) || fail "register.sh failed: $out"
 for f in "${installed[@]}"; do
     [ -f "$f" ] || fail "register.sh did not install ${f#"$HOME"/}"
@@ -180,6 +186,7 @@ done
 grep -qxF "Exec=\"$app/titrova\"" "$entry" ||
     fail "Exec= does not name the program by its absolute path, quoted: $(grep '^Exec=' "$entry")"
 grep -qxF "TryExec=$app/titrova" "$entry" || fail "TryExec= does not name the program: $(grep '^TryExec=' "$entry")"
+[ "$(grep -c "^Exec=xdg-open " "$entry")" -eq 2 ] || fail "the entry's web and mail actions were not kept"
 [ "$(grep -vE '^(Exec|TryExec)=' "$entry")" = "$(grep -vE '^(Exec|TryExec)=' "$app/$id.desktop")" ] ||
     fail "register.sh changed more than Exec= and TryExec="
 if command -v desktop-file-validate >/dev/null; then
@@ -197,8 +204,13 @@ out=$("$app/register.sh" --remove 2>&1) || fail "register.sh --remove failed: $o
 for f in "${installed[@]}"; do
     [ -e "$f" ] && fail "register.sh --remove left ${f#"$HOME"/}"
 done
-left=$(find "$HOME" -type f -path "*$id*")
-[ -z "$left" ] || fail "register.sh --remove left: $left"
-ok "register.sh --remove takes everything away again"
+left=$(diff <(echo "$home_before") <(home_tree))
+[ -z "$left" ] || fail "register.sh --remove did not restore the home folder (< before, > after):
+$left"
+ok "register.sh --remove takes everything away again, folders and desktop database included"
+
+# Removing twice, or without registering, creates nothing.
+"$app/register.sh" --remove >/dev/null || fail "a second register.sh --remove failed"
+[ "$(home_tree)" = "$home_before" ] || fail "a second register.sh --remove changed the home folder"
 
 echo "PASS: the package unpacks, runs, saves its settings and registers with the desktop"

@@ -14,10 +14,21 @@ here=$(cd -P -- "$(dirname -- "$0")" && pwd -P)
 
 refresh_menus() {
     # Menus watch these folders; the tools only speed things up where they exist.
-    touch "$data/icons/hicolor" 2>/dev/null || true
-    if command -v update-desktop-database >/dev/null 2>&1; then
+    if [ -d "$data/icons/hicolor" ]; then
+        touch "$data/icons/hicolor" 2>/dev/null || true
+    fi
+    if [ -d "$data/applications" ] && command -v update-desktop-database >/dev/null 2>&1; then
         update-desktop-database -q "$data/applications" 2>/dev/null || true
     fi
+}
+
+# Our folders, deepest first: removed when they are left empty.
+folders() {
+    for s in $sizes; do
+        printf '%s\n' "icons/hicolor/${s}x$s/apps" "icons/hicolor/${s}x$s"
+    done
+    printf '%s\n' icons/hicolor/scalable/apps icons/hicolor/scalable icons/hicolor icons \
+        metainfo applications
 }
 
 remove() {
@@ -27,6 +38,16 @@ remove() {
         rm -f "$data/icons/hicolor/${s}x$s/apps/$id.png"
     done
     refresh_menus
+    # A desktop database beside no entry at all is only what registering left.
+    apps=$data/applications
+    if [ -d "$apps" ] && [ -z "$(ls -A "$apps" | grep -vx mimeinfo.cache)" ]; then
+        rm -f "$apps/mimeinfo.cache"
+    fi
+    folders | while read -r f; do rmdir "$data/$f" 2>/dev/null || true; done
+    # The data folder itself only when it is the default one, which registering may have made.
+    if [ -z "${XDG_DATA_HOME:-}" ]; then
+        { rmdir "$HOME/.local/share" && rmdir "$HOME/.local"; } 2>/dev/null || true
+    fi
     echo "Titrova removed from the application menu."
 }
 
@@ -59,9 +80,11 @@ register() {
 
     # Written beside its final name and moved in, so a menu never reads half a file.
     entry=$data/applications/$id.desktop
+    # Only the main group's: the actions open web links.
     EXEC=$(exec_value "$program") TRYEXEC=$(string_value "$program") awk '
-        /^Exec=/    { print "Exec=" ENVIRON["EXEC"]; next }
-        /^TryExec=/ { print "TryExec=" ENVIRON["TRYEXEC"]; next }
+        /^\[/ { main = ($0 == "[Desktop Entry]") }
+        main && /^Exec=/    { print "Exec=" ENVIRON["EXEC"]; next }
+        main && /^TryExec=/ { print "TryExec=" ENVIRON["TRYEXEC"]; next }
         { print }' "$here/$id.desktop" >"$entry.new"
     mv -f "$entry.new" "$entry"
 

@@ -17,5 +17,28 @@ echo "Installing: ${missing[*]}"
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+
+# On a fresh desktop the system's own updates often hold the package locks for a while:
+# wait for them, up to a few minutes, instead of failing at once.
+wait_minutes=5
+waited=no
+apt_waiting() {
+    local deadline=$((SECONDS + wait_minutes * 60)) out status
+    while :; do
+        status=0
+        out=$($sudo apt-get -o DPkg::Lock::Timeout=10 "$@" 2>&1) || status=$?
+        if [ $status -eq 0 ] || ! grep -qE 'Could not get lock|Unable to acquire|Unable to lock' <<<"$out" ||
+            [ $SECONDS -ge $deadline ]; then
+            [ $status -eq 0 ] || [ -z "$out" ] || printf '%s\n' "$out" >&2
+            return $status
+        fi
+        if [ $waited = no ]; then
+            echo "The package manager is busy (another installation or update is running);" \
+                "waiting up to $wait_minutes minutes for it to finish."
+            waited=yes
+        fi
+        sleep 5
+    done
+}
+apt_waiting update -qq
+apt_waiting install -y -qq --no-install-recommends "${missing[@]}"

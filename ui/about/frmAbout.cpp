@@ -2,6 +2,7 @@
 #include "ui/about/frmAbout.h"
 
 #include "ui/about/programIcon.h"
+#include "ui/appInfo.h"
 #include "ui/common/desktop.h"
 #include "ui/common/twips.h"
 
@@ -44,7 +45,8 @@ frmAbout::frmAbout(QWidget *parent)
 
     Label1 = makeLabel(Picture1, QStringLiteral("Label1"), QStringLiteral("Titrova"), 18);
     Label2 = makeLabel(Picture1, QStringLiteral("Label2"), tr("Wine Acid"), 18);
-    Label3 = makeLabel(Picture1, QStringLiteral("Label3"), tr("Version 1.01"), 12);
+    Label3 =
+        makeLabel(Picture1, QStringLiteral("Label3"), tr("Version %1").arg(appInfo::version()), 12);
     Label4 = makeLabel(Picture1, QStringLiteral("Label4"), tr("Copyright \u00a9 2026"), 9.75);
     lblMail = makeLabel(Picture1, QStringLiteral("lblMail"), tr("Titrova Team"), 9.75);
     lblWeb = makeLabel(Picture1, QStringLiteral("lblWeb"), links::webHost, 9.75);

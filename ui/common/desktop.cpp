@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/common/desktop.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QProcess>
@@ -37,4 +38,9 @@ Desktop &Desktop::current() {
 
 void Desktop::setCurrent(Desktop *desktop) {
     active = desktop;
+}
+
+QUrl links::manualPage() {
+    return QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
+                               QStringLiteral("/manual/index.html"));
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "ui/appInfo.h"
+
 #include <QString>
 #include <QUrl>
 
@@ -22,17 +24,16 @@ public:
 };
 
 namespace links {
-inline const QString webHost = QStringLiteral("titrova.example.org");
 inline const QUrl homePage() {
-    return QUrl(QStringLiteral("https://titrova.example.org/"));
+    return appInfo::homePage();
 }
-inline const QUrl manualPage() {
-    return QUrl(QStringLiteral("https://titrova.example.org/manual.html"));
-}
+inline const QString webHost = homePage().host();
+// The manual ships beside the program (the build copies it beside the binary too).
+QUrl manualPage();
 inline const QUrl productPage() {
-    return QUrl(QStringLiteral("https://titrova.example.org/titrova.html"));
+    return appInfo::productPage();
 }
 inline const QUrl supportMail() {
-    return QUrl(QStringLiteral("mailto:support@titrova.example.org"));
+    return appInfo::supportMail();
 }
 } // namespace links

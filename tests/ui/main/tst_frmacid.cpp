@@ -361,8 +361,16 @@ private slots:
         act("mnuHelpManual");
         act("mnuHelpWeb");
         act("mnuHelpEmail");
-        QCOMPARE(desktop.opened,
-                 (QList<QUrl>{links::manualPage(), links::productPage(), links::supportMail()}));
+        const QUrl manual =
+            QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + u"/manual/index.html"_s);
+        QCOMPARE(desktop.opened, (QList<QUrl>{manual, links::productPage(), links::supportMail()}));
+
+        // No manual beside this program: the real desktop's open fails, and says nothing.
+        QVERIFY(!QFile::exists(manual.toLocalFile()));
+        Desktop::setCurrent(nullptr);
+        act("mnuHelpManual");
+        Desktop::setCurrent(&desktop);
+        QCOMPARE(modals->boxes.size(), 1); // the calculator's, above
     }
 
     void optionsAboutExit() {
