@@ -13,6 +13,10 @@ Desktop *active = nullptr;
 } // namespace
 
 void Desktop::openUrl(const QUrl &url) {
+    // A missing file (a deleted manual) fails here, silently: some desktops would show an
+    // error box of their own for it.
+    if (url.isLocalFile() && !QFileInfo::exists(url.toLocalFile()))
+        return;
     QDesktopServices::openUrl(url);
 }
 
