@@ -76,6 +76,14 @@ ok "the folder holds the program, register.sh, the entry, the metainfo, ${sizes/
 
 # ---- Two starts
 export QT_QPA_PLATFORM=xcb HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/runtime"
+mkdir -p "$tmp/bin"
+cat >"$tmp/bin/xdg-open" <<EOF
+#!/bin/sh
+printf %s "\$1" >"$tmp/opened"
+EOF
+chmod +x "$tmp/bin/xdg-open"
+export PATH="$tmp/bin:$PATH"
+unset XDG_CURRENT_DESKTOP DESKTOP_SESSION
 unset XDG_DATA_HOME XDG_CONFIG_HOME
 
 visible() { xdotool search --all --onlyvisible --pid "$1" 2>/dev/null; }
@@ -162,6 +170,26 @@ first=$(first_window $pid) || fail "the second start shows no window"
 is_main "$first" || fail "the second start shows a message box before the main window"
 sleep 0.5
 [ "$(visible $pid | wc -l)" -eq 1 ] || fail "the second start shows more than the main window"
+
+# Help > Titrova Manual hands the manual beside the program to the desktop (here a stand-in
+# xdg-open that notes what it is given); once the manual is deleted, nothing happens.
+opened="$tmp/opened"
+manual_open() {
+    keys "$first" alt+h
+    sleep 0.3
+    xdotool key Return
+    sleep 1
+}
+manual_open
+[ "$(cat "$opened" 2>/dev/null)" = "file://${app// /%20}/manual/index.html" ] ||
+    fail "Help > Titrova Manual did not open the manual beside the program: $(cat "$opened" 2>/dev/null)"
+rm -f "$opened"
+mv "$app/manual" "$tmp/manual"
+manual_open
+[ -e "$opened" ] && fail "Help > Titrova Manual handed a deleted manual to the desktop"
+[ "$(visible $pid)" = "$first" ] || fail "Help > Titrova Manual without the manual showed a window"
+mv "$tmp/manual" "$app/manual"
+ok "Help > Titrova Manual opens manual/index.html beside the program; without it, nothing happens"
 quit $pid "$first"
 [ "$(od -An -c "$settings")" = "$builtins" ] || fail "the second run changed settings.cfg"
 ok "second start: the main window at once, no message"
@@ -207,7 +235,18 @@ done
 left=$(diff <(echo "$home_before") <(home_tree))
 [ -z "$left" ] || fail "register.sh --remove did not restore the home folder (< before, > after):
 $left"
-ok "register.sh --remove takes everything away again, folders and desktop database included"
+ok "register.sh --remove takes everything away again, folders included"
+
+# A home with menus of its own: they stay as they were, and no cache is left behind.
+mkdir -p "$data/applications" "$data/icons/hicolor/48x48/apps"
+printf '[Desktop Entry]\nType=Application\nName=Other\nExec=other\n' >"$data/applications/other.desktop"
+home_before=$(home_tree)
+"$app/register.sh" >/dev/null || fail "register.sh beside another entry failed"
+"$app/register.sh" --remove >/dev/null || fail "register.sh --remove beside another entry failed"
+left=$(diff <(echo "$home_before") <(home_tree))
+[ -z "$left" ] || fail "register.sh --remove changed a home with its own entries (< before, > after):
+$left"
+ok "register.sh --remove leaves a home's own entries and folders as they were"
 
 # Removing twice, or without registering, creates nothing.
 "$app/register.sh" --remove >/dev/null || fail "a second register.sh --remove failed"

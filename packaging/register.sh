@@ -13,23 +13,29 @@ sizes="16 32 48 64 128 256"
 here=$(cd -P -- "$(dirname -- "$0")" && pwd -P)
 
 refresh_menus() {
-    # Menus watch these folders; the tools only speed things up where they exist.
+    # Menus watch the applications folder themselves; icon caches look at the theme folder's
+    # time. No desktop database: the entry opens no file types, so it would only leave a cache.
     if [ -d "$data/icons/hicolor" ]; then
         touch "$data/icons/hicolor" 2>/dev/null || true
     fi
-    if [ -d "$data/applications" ] && command -v update-desktop-database >/dev/null 2>&1; then
-        update-desktop-database -q "$data/applications" 2>/dev/null || true
-    fi
 }
 
-# Our folders, deepest first: removed when they are left empty.
+# Every folder registering needs, deepest first, up to the home folder.
 folders() {
     for s in $sizes; do
-        printf '%s\n' "icons/hicolor/${s}x$s/apps" "icons/hicolor/${s}x$s"
+        printf '%s\n' "$data/icons/hicolor/${s}x$s/apps" "$data/icons/hicolor/${s}x$s"
     done
-    printf '%s\n' icons/hicolor/scalable/apps icons/hicolor/scalable icons/hicolor icons \
-        metainfo applications
+    printf '%s\n' "$data/icons/hicolor/scalable/apps" "$data/icons/hicolor/scalable" \
+        "$data/icons/hicolor" "$data/icons" "$data/metainfo" "$data/applications"
+    d=$data
+    while [ "$d" != "$HOME" ] && [ "$d" != / ] && [ "$d" != . ]; do
+        printf '%s\n' "$d"
+        d=$(dirname -- "$d")
+    done
 }
+
+# The folders the first registration made, so that removing takes away those and only those.
+made=$data/applications/.$id.folders
 
 remove() {
     rm -f "$data/applications/$id.desktop" "$data/metainfo/$id.metainfo.xml" \
@@ -38,15 +44,13 @@ remove() {
         rm -f "$data/icons/hicolor/${s}x$s/apps/$id.png"
     done
     refresh_menus
-    # A desktop database beside no entry at all is only what registering left.
-    apps=$data/applications
-    if [ -d "$apps" ] && [ -z "$(ls -A "$apps" | grep -vx mimeinfo.cache)" ]; then
-        rm -f "$apps/mimeinfo.cache"
-    fi
-    folders | while read -r f; do rmdir "$data/$f" 2>/dev/null || true; done
-    # The data folder itself only when it is the default one, which registering may have made.
-    if [ -z "${XDG_DATA_HOME:-}" ]; then
-        { rmdir "$HOME/.local/share" && rmdir "$HOME/.local"; } 2>/dev/null || true
+    if [ -f "$made" ]; then
+        list=$(cat "$made")
+        rm -f "$made"
+        # A folder the user has put something into since stays.
+        printf '%s\n' "$list" | while read -r f; do
+            [ -z "$f" ] || rmdir "$f" 2>/dev/null || true
+        done
     fi
     echo "Titrova removed from the application menu."
 }
@@ -70,7 +74,10 @@ register() {
 "*) echo "register.sh: the folder's path holds a line break; move the folder" >&2; exit 1 ;;
     esac
 
+    missing=$(folders | while read -r f; do [ -d "$f" ] || printf '%s\n' "$f"; done)
     mkdir -p "$data/applications" "$data/metainfo" "$data/icons/hicolor/scalable/apps"
+    # Registering again keeps the first list: by now every folder exists.
+    [ -e "$made" ] || printf '%s' "$missing" >"$made"
     for s in $sizes; do
         mkdir -p "$data/icons/hicolor/${s}x$s/apps"
         cp -f "$here/icons/hicolor/${s}x$s/apps/$id.png" "$data/icons/hicolor/${s}x$s/apps/"
