@@ -41,6 +41,8 @@ frmAbout::frmAbout(QWidget *parent)
     Picture1->setAutoFillBackground(true);
     QPalette grey = Picture1->palette();
     grey.setColor(QPalette::Window, panelGrey);
+    // The panel's grey is fixed whatever the theme, so its text colour is too.
+    grey.setColor(QPalette::WindowText, Qt::black);
     Picture1->setPalette(grey);
 
     Label1 = makeLabel(Picture1, QStringLiteral("Label1"), QStringLiteral("Titrova"), 18);

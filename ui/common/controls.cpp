@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QFontMetricsF>
 #include <QGroupBox>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -16,6 +17,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QValidator>
 
 namespace controls {
@@ -90,6 +93,23 @@ private:
     }
 };
 
+// The narrow designed lists cannot show their longest entries at the designed size: the
+// chosen entry gets a smaller font rather than losing its last letters under the arrow.
+void fitChoice(QComboBox *list) {
+    QStyleOptionComboBox opt;
+    opt.initFrom(list);
+    const int room =
+        list->style()
+            ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list)
+            .width();
+    QFont font = twips::boxFont();
+    while (font.pixelSize() > 1 &&
+           QFontMetricsF(font, list).horizontalAdvance(list->currentText()) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (list->font() != font)
+        list->setFont(font);
+}
+
 } // namespace
 
 QFrame *panel(QWidget *parent, const char *name, int l, int t, int w, int h) {
@@ -132,6 +152,7 @@ QComboBox *list(QWidget *parent, const char *name, int l, int t, int w, int h) {
     auto *c = named(new QComboBox(parent), name, l, t, w, h);
     c->setFont(twips::boxFont());
     c->setEditable(false);
+    QObject::connect(c, &QComboBox::currentIndexChanged, c, [c] { fitChoice(c); });
     return c;
 }
 
@@ -153,6 +174,17 @@ QScrollBar *stepBar(QWidget *parent, const char *name, int l, int t, int w, int 
     s->setValue(0);
     s->setFocusPolicy(Qt::NoFocus);
     return s;
+}
+
+void setFittedText(QLabel *label, const QString &text, const QFont &designed) {
+    // A pixel to spare: glyphs drawn at a higher scale can come out a fraction wider.
+    const qreal room = label->contentsRect().width() - 2 * qMax(label->indent(), 0) - 1;
+    QFont font = designed;
+    while (font.pixelSize() > 1 && QFontMetricsF(font, label).horizontalAdvance(text) > room)
+        font.setPixelSize(font.pixelSize() - 1);
+    if (label->font() != font)
+        label->setFont(font);
+    label->setText(text);
 }
 
 void nameAfter(QLabel *label, QWidget *control) {

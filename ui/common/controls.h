@@ -5,6 +5,7 @@
 #include <QStringList>
 
 class QComboBox;
+class QFont;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -34,6 +35,10 @@ QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int l
                    int h, int maxLength = 0);
 // A step control: range -1 to 1, resting at 0, no tab stop.
 QScrollBar *stepBar(QWidget *parent, const char *name, int l, int t, int w, int h);
+
+// Shows the whole text: the font shrinks from the designed one until the text fits the box,
+// because a clipped leading digit would read as another number.
+void setFittedText(QLabel *label, const QString &text, const QFont &designed);
 
 // Makes the label the control's buddy and its caption the control's accessible name, so a
 // screen reader speaks "Existing TA" for the box beside that caption.

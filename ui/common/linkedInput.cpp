@@ -3,6 +3,8 @@
 
 #include "calc/numbers.h"
 
+#include <QEvent>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QScrollBar>
 
@@ -12,6 +14,20 @@ LinkedInput::LinkedInput(QLineEdit *box, QScrollBar *bar, Kind kind, QObject *pa
     , m_bar(bar)
     , m_kind(kind) {
     connect(bar, &QScrollBar::valueChanged, this, &LinkedInput::step);
+    // The bar takes no focus, so the box's arrow keys work it for keyboard users.
+    box->installEventFilter(this);
+}
+
+bool LinkedInput::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == m_box && event->type() == QEvent::KeyPress && m_bar->isEnabled()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Up || key == Qt::Key_Down) {
+            m_bar->triggerAction(key == Qt::Key_Up ? QAbstractSlider::SliderSingleStepSub
+                                                   : QAbstractSlider::SliderSingleStepAdd);
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 QString LinkedInput::zeroText() const {

@@ -30,6 +30,9 @@ public:
 
     void setEnabled(bool enabled);
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     QString format(double value) const;
 

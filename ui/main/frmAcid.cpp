@@ -66,7 +66,11 @@ frmAcid::frmAcid(const QString &settingsPath, QWidget *parent)
 frmAcid::~frmAcid() = default;
 
 void frmAcid::resetAddition() {
-    lblAddition->setText(zeroStandard());
+    showAddition(zeroStandard());
+}
+
+void frmAcid::showAddition(const QString &text) {
+    controls::setFittedText(lblAddition, text, twips::labelFont());
 }
 
 void frmAcid::buildLayout() {
@@ -115,6 +119,8 @@ void frmAcid::buildLayout() {
     lblAddition->setAutoFillBackground(true);
     QPalette grey = lblAddition->palette();
     grey.setColor(QPalette::Window, QColor(224, 224, 224));
+    // A fixed background takes a fixed text colour: a dark theme's light text would vanish.
+    grey.setColor(QPalette::WindowText, Qt::black);
     lblAddition->setPalette(grey);
     lblAddition->setFrameStyle(QFrame::Box | QFrame::Plain);
     lblAddition->setIndent(2);
@@ -231,6 +237,10 @@ void frmAcid::connectHandlers() {
     onChoice(cboBatchUnits, &frmAcid::cboBatchUnits_Click);
 
     connect(cmdCalc, &QPushButton::clicked, this, &frmAcid::cmdCalc_Click);
+    // Enter in any input calculates, as a keyboard user expects of a calculator.
+    for (QLineEdit *box :
+         {txtExist, txtTarget, txtBlend, txtBatchSize, txtTartaric, txtMalic, txtCitric})
+        connect(box, &QLineEdit::returnPressed, cmdCalc, &QPushButton::click);
 }
 
 void frmAcid::cmdCalc_Click() {
@@ -280,7 +290,7 @@ void frmAcid::calcAddition() {
         return;
     }
     if (c.addition.label)
-        lblAddition->setText(*c.addition.label);
+        showAddition(*c.addition.label);
 }
 
 void frmAcid::cboMethod_Click() {
@@ -332,7 +342,7 @@ void frmAcid::Form_Load() {
     try {
         txtExist->setText(zeroStandard());
         txtTarget->setText(zeroStandard());
-        lblAddition->setText(zeroStandard());
+        showAddition(zeroStandard());
         loadDefaults();
         // A single acid is all of the addition, whatever shares the file held.
         const catalogue::Method *m = catalogue::findMethod(cboMethod->currentText());

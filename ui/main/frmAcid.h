@@ -54,6 +54,7 @@ private:
 
     void cmdCalc_Click();
     void calcAddition();
+    void showAddition(const QString &text);
     void cboMethod_Click();
     void cboUnits_Click();
     void cboBatchUnits_Click();
