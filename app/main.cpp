@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/about/programIcon.h"
+#include "ui/main/fixedWindows.h"
 #include "ui/main/frmAcid.h"
 
 #include <QApplication>
@@ -10,6 +11,8 @@ int main(int argc, char *argv[]) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Titrova"));
+
+    fixedWindows::install();
 
     frmAcid window;
     window.Form_Load();
