@@ -16,12 +16,13 @@ void guard(QWidget *top, QWindow *window) {
         return;
     window->setProperty(guarded, true);
     const auto lifted = [window] { return window->maximumSize() != window->minimumSize(); };
-    QObject::connect(window, &QWindow::windowStateChanged, top, [window, lifted](Qt::WindowState s) {
-        if ((s == Qt::WindowMaximized || s == Qt::WindowFullScreen) && !lifted()) {
-            window->setMinimumSize(QSize(0, 0));
-            window->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
-        }
-    });
+    QObject::connect(window, &QWindow::windowStateChanged, top,
+                     [window, lifted](Qt::WindowState s) {
+                         if ((s == Qt::WindowMaximized || s == Qt::WindowFullScreen) && !lifted()) {
+                             window->setMinimumSize(QSize(0, 0));
+                             window->setMaximumSize(QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+                         }
+                     });
     // Back to normal only once the compositor's size is on screen, and fixed again only once
     // it has given the normal size back: until then every frame must keep its size.
     const auto sized = [top, window, lifted] {

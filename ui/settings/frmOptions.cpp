@@ -18,13 +18,13 @@
 #include <QFrame>
 #include <QGroupBox>
 #include <QKeyEvent>
-#include <QShowEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QWindow>
 
 using catalogue::Direction;
