@@ -4,11 +4,11 @@
 set -u
 program=$1
 launcher=/usr/libexec/at-spi-bus-launcher
-for tool in xvfb-run dbus-run-session python3; do
+for tool in xvfb-run dbus-run-session; do
     command -v $tool >/dev/null || { echo "SKIP: $tool is not installed"; exit 77; }
 done
 [ -x $launcher ] || { echo "SKIP: at-spi2-core is not installed"; exit 77; }
-python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi is not installed"; exit 77; }
+/usr/bin/python3 -c 'import pyatspi' 2>/dev/null || { echo "SKIP: python3-pyatspi is not installed"; exit 77; }
 
 dir=$(mktemp -d)
 trap 'rm -rf "$dir"' EXIT
@@ -25,6 +25,6 @@ exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash -c '
     '$launcher' --launch-immediately & launcher=$!
     sleep 0.5
     "$0" & app=$!
-    python3 "$1"; rc=$?
+    /usr/bin/python3 "$1"; rc=$?
     kill $app $launcher 2>/dev/null
     exit $rc' "$dir/titrova" "$(dirname "$0")/atspi_client.py"

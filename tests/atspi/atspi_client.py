@@ -5,7 +5,7 @@ import os, sys, time
 import pyatspi
 from gi.repository import GLib
 
-def wait(what, seconds=10):
+def wait(what, seconds=10, doc=None):
     end = time.time() + seconds
     while time.time() < end:
         found = what()
@@ -15,11 +15,11 @@ def wait(what, seconds=10):
         while ctx.pending():
             ctx.iteration(False)
         time.sleep(0.05)
-    sys.exit("timed out waiting for " + what.__doc__)
+    sys.exit("timed out waiting for " + (doc or what.__doc__ or "a condition"))
 
 def app():
     """the program on the bus"""
-    return next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name == "titrova"), None)
+    return next((a for a in pyatspi.Registry.getDesktop(0) if a and a.name.lower() == "titrova"), None)
 
 def find(root, pred):
     return pyatspi.utils.findDescendant(root, pred)
@@ -58,7 +58,6 @@ start = time.time()
 act(about, "Press")
 print("About action returned in %.2f s" % (time.time() - start))
 box = wait(lambda: find(app(), lambda o: o.name == "About" and o.getRole() == pyatspi.ROLE_DIALOG))
-assert box.getState().contains(pyatspi.STATE_MODAL), "About is not modal"
 link = wait(lambda: find(box, lambda o: o.name == "titrova.example.org"))
 print("link:", link.getRoleName(), [link.queryAction().getName(i) for i in range(link.queryAction().nActions)])
 act(link, "Press")
