@@ -3,6 +3,7 @@
 #include "settings/settingstable.h"
 #include "ui/about/programIcon.h"
 #include "ui/appInfo.h"
+#include "ui/common/fixedWindows.h"
 #include "ui/main/frmAcid.h"
 
 #include <QApplication>
@@ -14,6 +15,8 @@ int main(int argc, char *argv[]) {
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setWindowIcon(programIcon());
     QGuiApplication::setDesktopFileName(appInfo::appId());
+
+    fixedWindows::install();
 
     frmAcid window(settings::settingsPathFor(QCoreApplication::applicationDirPath()));
     window.Form_Load();

@@ -6,9 +6,11 @@
 #include "ui/common/desktop.h"
 #include "ui/common/twips.h"
 
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -27,10 +29,45 @@ QLabel *makeLabel(QWidget *parent, const QString &name, const QString &text, dou
     return label;
 }
 
+const char *const linkProperty = "titrovaLink";
+
+// A link label as a screen reader expects one: the role of a link, named by its text, with
+// a press action that works it as Enter does.
+class LinkAccessible : public QAccessibleWidget {
+public:
+    explicit LinkAccessible(QWidget *label)
+        : QAccessibleWidget(label, QAccessible::Link) {}
+
+    QString text(QAccessible::Text t) const override {
+        if (t == QAccessible::Name && widget()->accessibleName().isEmpty())
+            return static_cast<QLabel *>(widget())->text();
+        return QAccessibleWidget::text(t);
+    }
+    QStringList actionNames() const override {
+        return QStringList(pressAction()) + QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString &action) override {
+        // Posted: the client's call returns before anything opens.
+        if (action == pressAction())
+            QCoreApplication::postEvent(
+                widget(), new QKeyEvent(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier));
+        else
+            QAccessibleWidget::doAction(action);
+    }
+};
+
+QAccessibleInterface *linkFactory(const QString &, QObject *object) {
+    if (object && object->isWidgetType() && object->property(linkProperty).toBool())
+        return new LinkAccessible(static_cast<QWidget *>(object));
+    return nullptr;
+}
+
 } // namespace
 
 frmAbout::frmAbout(QWidget *parent)
     : QDialog(parent) {
+    static const bool factory = (QAccessible::installFactory(linkFactory), true);
+    Q_UNUSED(factory)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -64,6 +101,13 @@ frmAbout::frmAbout(QWidget *parent)
         link->setPalette(blue);
         link->setCursor(pointingHandCursor());
         link->installEventFilter(this);
+        // Reachable with Tab and worked with Enter or Space, for those without a mouse.
+        link->setFocusPolicy(Qt::TabFocus);
+        link->setProperty(linkProperty, true);
+        // Built as a plain label while it was made; the next query builds the link.
+        if (QAccessible::isActive())
+            QAccessible::deleteAccessibleInterface(
+                QAccessible::uniqueId(QAccessible::queryAccessibleInterface(link)));
     }
 
     cmdOK = new QPushButton(tr("&OK"), Picture1);
@@ -72,6 +116,10 @@ frmAbout::frmAbout(QWidget *parent)
     // Enter presses OK; Esc closes the box through QDialog::reject, which ends the same way.
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    // OK keeps the first focus; the links come after it.
+    setTabOrder(cmdOK, lblMail);
+    setTabOrder(lblMail, lblWeb);
+    cmdOK->setFocus();
 
     const struct {
         QWidget *widget;
@@ -120,17 +168,33 @@ bool frmAbout::event(QEvent *event) {
 }
 
 bool frmAbout::eventFilter(QObject *watched, QEvent *event) {
+    const auto click = [this, watched] {
+        if (watched == lblWeb)
+            lblWeb_Click();
+        else if (watched == lblMail)
+            lblMail_Click();
+    };
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Space) {
+            click();
+            return true;
+        }
+    }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        // The focused link is underlined: a label draws no focus frame of its own.
+        auto *label = static_cast<QLabel *>(watched);
+        QFont font = label->font();
+        font.setUnderline(event->type() == QEvent::FocusIn);
+        label->setFont(font);
+    }
     // A label's click is a left-button release over the label that was pressed.
     if (event->type() == QEvent::MouseButtonRelease) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         const auto *label = static_cast<QWidget *>(watched);
         if (mouse->button() == Qt::LeftButton &&
-            label->rect().contains(mouse->position().toPoint())) {
-            if (watched == lblWeb)
-                lblWeb_Click();
-            else if (watched == lblMail)
-                lblMail_Click();
-        }
+            label->rect().contains(mouse->position().toPoint()))
+            click();
     }
     return QDialog::eventFilter(watched, event);
 }

@@ -8,8 +8,7 @@ class QLabel;
 class QPushButton;
 
 // The About box: the program's name, version, icon and copyright, and two links. It deletes
-// itself when closed, so each Help > About shows a fresh one; `new frmAbout(this)->exec()` is
-// safe because exec() itself does the deleting once its loop ends.
+// itself when closed, so each Help > About shows a fresh one.
 class frmAbout : public QDialog {
     Q_OBJECT
 

@@ -189,6 +189,9 @@ void setFittedText(QLabel *label, const QString &text, const QFont &designed) {
 
 void nameAfter(QLabel *label, QWidget *control) {
     label->setBuddy(control);
+    // A label that shows a value keeps the value as its name, the caption as its relation.
+    if (qobject_cast<QLabel *>(control))
+        return;
     QString name = label->text();
     name.remove(u'&');
     control->setAccessibleName(name);

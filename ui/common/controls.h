@@ -41,7 +41,8 @@ QScrollBar *stepBar(QWidget *parent, const char *name, int l, int t, int w, int 
 void setFittedText(QLabel *label, const QString &text, const QFont &designed);
 
 // Makes the label the control's buddy and its caption the control's accessible name, so a
-// screen reader speaks "Existing TA" for the box beside that caption.
+// screen reader speaks "Existing TA" for the box beside that caption. A label that shows a
+// value (the result) is only related to its caption: its name is the value.
 void nameAfter(QLabel *label, QWidget *control);
 
 // Passes every typed character of the box through modProcs::filterKey.

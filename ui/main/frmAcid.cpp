@@ -453,7 +453,9 @@ void frmAcid::mnuHelpEmail_Click() {
 }
 
 void frmAcid::mnuHelpAbout_Click() {
-    // Modal; it deletes itself when closed, so each About is created afresh.
+    // Application-modal without a nested event loop, so an assistive client that chose the
+    // command through its action gets its answer at once; it deletes itself when closed.
     auto *box = new frmAbout(this);
-    box->exec();
+    box->setWindowModality(Qt::ApplicationModal);
+    box->show();
 }

@@ -25,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QShowEvent>
 #include <QWindow>
 
 using catalogue::Direction;
@@ -110,6 +111,14 @@ bool frmOptions::event(QEvent *event) {
             Form_Activate();
     }
     return QDialog::event(event);
+}
+
+void frmOptions::showEvent(QShowEvent *event) {
+    // Some window systems never activate a new window (a headless Wayland compositor), so
+    // the dialog fills itself when shown too; each later activation still refills it.
+    if (!event->spontaneous())
+        Form_Activate();
+    QDialog::showEvent(event);
 }
 
 void frmOptions::keyPressEvent(QKeyEvent *event) {

@@ -42,19 +42,32 @@ private slots:
     void linkClicks_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<Qt::MouseButton>("button");
+        QTest::addColumn<int>("key"); // instead of the button: reached with Tab, worked by key
         QTest::addColumn<QList<QUrl>>("opened");
-        QTest::newRow("web host") << u"lblWeb"_s << Qt::LeftButton << QList{links::homePage()};
+        const auto web = QList{links::homePage()}, mail = QList{links::supportMail()};
+        QTest::newRow("web host") << u"lblWeb"_s << Qt::LeftButton << 0 << web;
         // The label shows the author's name, but mails the address of Help's mail link.
-        QTest::newRow("author") << u"lblMail"_s << Qt::LeftButton << QList{links::supportMail()};
-        QTest::newRow("right button") << u"lblWeb"_s << Qt::RightButton << QList<QUrl>();
-        QTest::newRow("not a link") << u"Label4"_s << Qt::LeftButton << QList<QUrl>();
+        QTest::newRow("author") << u"lblMail"_s << Qt::LeftButton << 0 << mail;
+        QTest::newRow("right button") << u"lblWeb"_s << Qt::RightButton << 0 << QList<QUrl>();
+        QTest::newRow("not a link") << u"Label4"_s << Qt::LeftButton << 0 << QList<QUrl>();
+        QTest::newRow("web host, Enter")
+            << u"lblWeb"_s << Qt::NoButton << int(Qt::Key_Return) << web;
+        QTest::newRow("author, Space")
+            << u"lblMail"_s << Qt::NoButton << int(Qt::Key_Space) << mail;
     }
 
     void linkClicks() {
         QFETCH(QString, name);
         QFETCH(Qt::MouseButton, button);
+        QFETCH(int, key);
         QFETCH(QList<QUrl>, opened);
-        QTest::mouseClick(box->findChild<QWidget *>(name), button);
+        QWidget *target = box->findChild<QWidget *>(name);
+        if (key) {
+            QVERIFY(target->focusPolicy() & Qt::TabFocus);
+            QTest::keyClick(target, Qt::Key(key));
+        } else {
+            QTest::mouseClick(target, button);
+        }
         QCOMPARE(desktop.opened, opened);
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QVERIFY(box && box->isVisible());

@@ -57,7 +57,13 @@ private slots:
         frmAcid window(QString{});
         QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(
             window.findChild<QWidget *>(QStringLiteral("lblAddition")));
-        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("Required Addition"));
+        // A screen reader reads the value, and the caption through the relation.
+        window.findChild<QLineEdit *>(QStringLiteral("txtExist"))->setText(QStringLiteral("1"));
+        QCOMPARE(iface->text(QAccessible::Name), QStringLiteral("0.00"));
+        const auto labels = iface->relations(QAccessible::Label);
+        QVERIFY(!labels.isEmpty());
+        QCOMPARE(labels.first().first->text(QAccessible::Name),
+                 QStringLiteral("Required Addition"));
     }
 };
 

@@ -1,0 +1,67 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Runs on a real Wayland compositor: a window asked to maximize or resize must neither end
+// the program nor change size, and the Default Settings dialog opens filled.
+#include "../ui/common/uitest.h"
+#include "ui/about/frmAbout.h"
+#include "ui/common/fixedWindows.h"
+#include "ui/main/frmAcid.h"
+#include "ui/settings/frmOptions.h"
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QWindow>
+
+class tst_Wayland : public QObject {
+    Q_OBJECT
+
+    uitest::RecordingDesktop desktop;
+    QTemporaryDir folder;
+    const QString settings = folder.filePath(QStringLiteral("settings.cfg"));
+
+private slots:
+    void initTestCase() {
+        Desktop::setCurrent(&desktop);
+        fixedWindows::install();
+        QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
+        QFile file(settings);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(uitest::builtInFile) > 0);
+    }
+
+    void fixedSize_data() {
+        QTest::addColumn<int>("window");
+        QTest::newRow("main") << 0;
+        QTest::newRow("settings") << 1;
+        QTest::newRow("about") << 2;
+    }
+    void fixedSize() {
+        QFETCH(int, window);
+        frmAcid main(settings);
+        QWidget *w = &main;
+        if (window == 1)
+            w = new frmOptions(settings, &main);
+        else if (window == 2)
+            w = new frmAbout(&main);
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w));
+        const QSize designed = w->size();
+        QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+        // What the decoration's maximize button and a resizing compositor ask for.
+        w->windowHandle()->setWindowStates(Qt::WindowMaximized);
+        QTest::qWait(300);
+        w->windowHandle()->resize(designed * 2);
+        QTest::qWait(300);
+        w->windowHandle()->showFullScreen();
+        QTest::qWait(300);
+        w->windowHandle()->showNormal();
+        QTest::qWait(300);
+        QCOMPARE(w->size(), designed);
+        if (window == 1) {
+            auto *batch = uitest::child<QLineEdit>(w, "txtBatchSize");
+            QCOMPARE(batch->text(), QStringLiteral("5.00"));
+        }
+    }
+};
+
+QTEST_MAIN(tst_Wayland)
+#include "tst_wayland.moc"
