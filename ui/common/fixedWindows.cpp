@@ -40,6 +40,9 @@ void guard(QWidget *top, QWindow *window) {
 }
 
 class Guard : public QObject {
+public:
+    using QObject::QObject;
+
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
         if (event->type() == QEvent::Show && watched->isWidgetType()) {
@@ -56,5 +59,5 @@ protected:
 void fixedWindows::install() {
     // Elsewhere the window manager honours the fixed size; spare the other events a filter.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
-        qApp->installEventFilter(new Guard);
+        qApp->installEventFilter(new Guard(qApp));
 }
