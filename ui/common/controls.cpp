@@ -4,8 +4,8 @@
 #include "ui/common/modProcs.h"
 #include "ui/common/twips.h"
 
+#include <QApplication>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QGroupBox>
@@ -112,6 +112,21 @@ void fitChoice(QComboBox *list) {
 
 } // namespace
 
+void setDesignedFonts() {
+    const QFont label = twips::labelFont();
+    // QApplication forgets class fonts when the style or the application font is set.
+    if (QApplication::font("QLabel") == label)
+        return;
+    // A tooltip is a label too, but keeps the font it had before labels got theirs.
+    QApplication::setFont(QApplication::font("QTipLabel"), "QTipLabel");
+    for (const char *className : {"QLabel", "QGroupBox", "QRadioButton", "QPushButton"})
+        QApplication::setFont(label, className);
+    // The combo box's pop-up is a window of its own and inherits nothing from the list.
+    const QFont box = twips::boxFont();
+    for (const char *className : {"QLineEdit", "QComboBox", "QComboBoxPrivateContainer"})
+        QApplication::setFont(box, className);
+}
+
 QFrame *panel(QWidget *parent, const char *name, int l, int t, int w, int h) {
     auto *p = named(new QFrame(parent), name, l, t, w, h);
     p->setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
@@ -121,14 +136,12 @@ QFrame *panel(QWidget *parent, const char *name, int l, int t, int w, int h) {
 QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
                  int h) {
     auto *f = named(new QGroupBox(caption, parent), name, l, t, w, h);
-    f->setFont(twips::labelFont());
     return f;
 }
 
 QLabel *label(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h,
               bool rightAligned) {
     auto *lb = named(new QLabel(caption, parent), name, l, t, w, h);
-    lb->setFont(twips::labelFont());
     lb->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     return lb;
 }
@@ -136,21 +149,18 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption, int l, 
 QRadioButton *option(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
                      int h) {
     auto *o = named(new QRadioButton(caption, parent), name, l, t, w, h);
-    o->setFont(twips::labelFont());
     return o;
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
                     int h) {
     auto *b = named(new QPushButton(caption, parent), name, l, t, w, h);
-    b->setFont(twips::labelFont());
     b->setAutoDefault(false);
     return b;
 }
 
 QComboBox *list(QWidget *parent, const char *name, int l, int t, int w, int h) {
     auto *c = named(new QComboBox(parent), name, l, t, w, h);
-    c->setFont(twips::boxFont());
     c->setEditable(false);
     QObject::connect(c, &QComboBox::currentIndexChanged, c, [c] { fitChoice(c); });
     return c;
@@ -159,7 +169,6 @@ QComboBox *list(QWidget *parent, const char *name, int l, int t, int w, int h) {
 QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int l, int t, int w,
                    int h, int maxLength) {
     auto *e = named(new QLineEdit(text, parent), name, l, t, w, h);
-    e->setFont(twips::boxFont());
     e->setTextMargins(1, 0, 1, 0);
     if (maxLength > 0)
         e->setValidator(new TypingLimit(e, maxLength));
