@@ -7,6 +7,7 @@
 #include "ui/main/frmAcid.h"
 
 #include <QApplication>
+#include <QTimer>
 #include <cstdlib>
 
 int main(int argc, char *argv[]) {
@@ -14,7 +15,7 @@ int main(int argc, char *argv[]) {
     addBundledFonts();
     QApplication::setApplicationName(QStringLiteral("Titrova"));
     QApplication::setStyle(QStringLiteral("Fusion"));
-    QApplication::setWindowIcon(programIcon());
+    QApplication::setWindowIcon(titleBarIcon(app.devicePixelRatio()));
     QGuiApplication::setDesktopFileName(appInfo::appId());
 
     fixedWindows::install();
@@ -24,6 +25,8 @@ int main(int argc, char *argv[]) {
     if (window.refusedToRun())
         return 1;
     window.show();
+    // The other sizes once the window is on screen.
+    QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(programIcon()); });
     // bench/startup-callgrind.sh counts instructions up to here.
     if (qEnvironmentVariableIsSet("TITROVA_BENCH_EXIT_AT_SHOW"))
         std::_Exit(0);
