@@ -21,8 +21,22 @@
 #include <QStyleOptionComboBox>
 #include <QValidator>
 
+#include <utility>
+
 namespace controls {
 namespace {
+
+// A control takes its class's font only when it is polished, so until then it has its
+// parent's; a change then is costly for the boxes: a text box lays its text out again, a list
+// builds its pop-up there and then. So they are made inside a holder that has their font
+// already, and then moved to their place.
+template <typename W, typename... Args> W *bornWithBoxFont(QWidget *parent, Args &&...args) {
+    QWidget holder;
+    holder.setFont(twips::boxFont());
+    auto *w = new W(std::forward<Args>(args)..., &holder);
+    w->setParent(parent);
+    return w;
+}
 
 template <typename W> W *named(W *w, const char *name, int l, int t, int width, int h) {
     w->setObjectName(QString::fromLatin1(name));
@@ -102,9 +116,12 @@ void fitChoice(QComboBox *list) {
         list->style()
             ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list)
             .width();
+    const QString text = list->currentText();
+    const auto width = [&](const QFont &font) {
+        return text.isEmpty() ? 0.0 : QFontMetricsF(font, list).horizontalAdvance(text);
+    };
     QFont font = twips::boxFont();
-    while (font.pixelSize() > 1 &&
-           QFontMetricsF(font, list).horizontalAdvance(list->currentText()) > room)
+    while (font.pixelSize() > 1 && width(font) > room)
         font.setPixelSize(font.pixelSize() - 1);
     if (list->font() != font)
         list->setFont(font);
@@ -160,7 +177,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, i
 }
 
 QComboBox *list(QWidget *parent, const char *name, int l, int t, int w, int h) {
-    auto *c = named(new QComboBox(parent), name, l, t, w, h);
+    auto *c = named(bornWithBoxFont<QComboBox>(parent), name, l, t, w, h);
     c->setEditable(false);
     QObject::connect(c, &QComboBox::currentIndexChanged, c, [c] { fitChoice(c); });
     return c;
@@ -168,7 +185,7 @@ QComboBox *list(QWidget *parent, const char *name, int l, int t, int w, int h) {
 
 QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int l, int t, int w,
                    int h, int maxLength) {
-    auto *e = named(new QLineEdit(text, parent), name, l, t, w, h);
+    auto *e = named(bornWithBoxFont<QLineEdit>(parent, text), name, l, t, w, h);
     e->setTextMargins(1, 0, 1, 0);
     if (maxLength > 0)
         e->setValidator(new TypingLimit(e, maxLength));

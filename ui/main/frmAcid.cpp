@@ -70,6 +70,9 @@ void frmAcid::resetAddition() {
 }
 
 void frmAcid::showAddition(const QString &text) {
+    // Every change of an input resets the result; the same text needs no fitting again.
+    if (lblAddition->text() == text)
+        return;
     controls::setFittedText(lblAddition, text, twips::labelFont());
 }
 
