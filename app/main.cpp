@@ -7,8 +7,33 @@
 #include "ui/main/frmAcid.h"
 
 #include <QApplication>
+#include <QEvent>
 #include <QTimer>
+#include <QWindow>
 #include <cstdlib>
+
+namespace {
+
+// Gives the application every size of its icon once the main window has first been drawn:
+// decoding them earlier would delay it.
+class CompleteIcon : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            QTimer::singleShot(0, this, [this] {
+                QApplication::setWindowIcon(programIcon());
+                deleteLater();
+            });
+        }
+        return false;
+    }
+};
+
+} // namespace
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
@@ -25,8 +50,7 @@ int main(int argc, char *argv[]) {
     if (window.refusedToRun())
         return 1;
     window.show();
-    // The other sizes once the window is on screen.
-    QTimer::singleShot(0, &app, [] { QApplication::setWindowIcon(programIcon()); });
+    window.windowHandle()->installEventFilter(new CompleteIcon(&app));
     // bench/startup-callgrind.sh counts instructions up to here.
     if (qEnvironmentVariableIsSet("TITROVA_BENCH_EXIT_AT_SHOW"))
         std::_Exit(0);

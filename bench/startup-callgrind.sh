@@ -66,7 +66,7 @@ count() {
     local name=$1 out
     out="$tmp/callgrind.out.$name"
     DISPLAY=":$(head -n 1 "$tmp/display")" QT_QPA_PLATFORM=xcb HOME="$tmp/home" \
-        XDG_RUNTIME_DIR="$runtime" TITROVA_BENCH_EXIT_AT_SHOW=1 \
+        XDG_RUNTIME_DIR="$runtime" TITROVA_BENCH_EXIT_AT_SHOW=1 QT_HASH_SEED=0 \
         env -u XAUTHORITY -u WAYLAND_DISPLAY \
         valgrind --tool=callgrind --callgrind-out-file="$out" "$tmp/$name/$name" \
         >/dev/null 2>"$tmp/valgrind.log" ||

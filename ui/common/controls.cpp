@@ -21,21 +21,18 @@
 #include <QStyleOptionComboBox>
 #include <QValidator>
 
-#include <utility>
-
 namespace controls {
 namespace {
 
-// A control takes its class's font only when it is polished, so until then it has its
-// parent's; a change then is costly for the boxes: a text box lays its text out again, a list
-// builds its pop-up there and then. So they are made inside a holder that has their font
-// already, and then moved to their place.
-template <typename W, typename... Args> W *bornWithBoxFont(QWidget *parent, Args &&...args) {
+// A control takes its class's font only when it is polished, and a list whose font changes
+// builds its pop-up there and then, which costs start-up time. So a list is made inside a
+// holder that has the box font already, and then moved to its place.
+QComboBox *newList(QWidget *parent) {
     QWidget holder;
     holder.setFont(twips::boxFont());
-    auto *w = new W(std::forward<Args>(args)..., &holder);
-    w->setParent(parent);
-    return w;
+    auto *list = new QComboBox(&holder);
+    list->setParent(parent);
+    return list;
 }
 
 template <typename W> W *named(W *w, const char *name, int l, int t, int width, int h) {
@@ -177,7 +174,7 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, i
 }
 
 QComboBox *list(QWidget *parent, const char *name, int l, int t, int w, int h) {
-    auto *c = named(bornWithBoxFont<QComboBox>(parent), name, l, t, w, h);
+    auto *c = named(newList(parent), name, l, t, w, h);
     c->setEditable(false);
     QObject::connect(c, &QComboBox::currentIndexChanged, c, [c] { fitChoice(c); });
     return c;
@@ -185,7 +182,7 @@ QComboBox *list(QWidget *parent, const char *name, int l, int t, int w, int h) {
 
 QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int l, int t, int w,
                    int h, int maxLength) {
-    auto *e = named(bornWithBoxFont<QLineEdit>(parent, text), name, l, t, w, h);
+    auto *e = named(new QLineEdit(text, parent), name, l, t, w, h);
     e->setTextMargins(1, 0, 1, 0);
     if (maxLength > 0)
         e->setValidator(new TypingLimit(e, maxLength));
