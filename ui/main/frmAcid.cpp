@@ -378,6 +378,13 @@ void frmAcid::applyBuiltInDefaults() {
     }
 }
 
+bool frmAcid::event(QEvent *event) {
+    // A new application font drops the fonts of the classes; the windows keep their design.
+    if (event->type() == QEvent::ApplicationFontChange)
+        controls::setDesignedFonts();
+    return QMainWindow::event(event);
+}
+
 void frmAcid::closeEvent(QCloseEvent *event) {
     Form_QueryUnload();
     event->accept();
