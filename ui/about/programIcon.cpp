@@ -58,10 +58,6 @@ constexpr int cursorSize = 32;
 constexpr int hotX = 5;
 constexpr int hotY = 0;
 
-} // namespace
-
-namespace {
-
 void addSize(QIcon &icon, int size) {
     icon.addFile(QStringLiteral(":/icons/titrova-%1.png").arg(size), QSize(size, size));
 }

@@ -149,8 +149,7 @@ QFrame *panel(QWidget *parent, const char *name, int l, int t, int w, int h) {
 
 QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
                  int h) {
-    auto *f = named(new QGroupBox(caption, parent), name, l, t, w, h);
-    return f;
+    return named(new QGroupBox(caption, parent), name, l, t, w, h);
 }
 
 QLabel *label(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h,
@@ -162,8 +161,7 @@ QLabel *label(QWidget *parent, const char *name, const QString &caption, int l, 
 
 QRadioButton *option(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
                      int h) {
-    auto *o = named(new QRadioButton(caption, parent), name, l, t, w, h);
-    return o;
+    return named(new QRadioButton(caption, parent), name, l, t, w, h);
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,

@@ -20,8 +20,8 @@ class QWidget;
 namespace controls {
 
 // Gives labels, frames, option buttons and buttons the label font, text boxes and lists the
-// box font, as defaults for their classes, so that no control is made with one font and then
-// changed to another. Cheap when they are set already; each window calls it before it makes
+// box font, as the defaults of their classes: a font set on each control after it was made
+// costs start-up time. Cheap when they are set already; each window calls it before it makes
 // its controls.
 void setDesignedFonts();
 
