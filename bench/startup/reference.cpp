@@ -16,6 +16,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
+#include <cstdlib>
+
 namespace {
 
 // A text box with its step bar and a caption before it, at (x, y) in pixels.
@@ -105,5 +107,7 @@ int main(int argc, char *argv[]) {
     help->addAction(QStringLiteral("About"));
 
     window.show();
+    if (qEnvironmentVariableIsSet("TITROVA_BENCH_EXIT_AT_SHOW"))
+        std::_Exit(0);
     return app.exec();
 }

@@ -3,6 +3,7 @@
 
 #include "ui/about/programIcon.h"
 #include "ui/appInfo.h"
+#include "ui/common/controls.h"
 #include "ui/common/desktop.h"
 #include "ui/common/twips.h"
 
@@ -68,6 +69,7 @@ frmAbout::frmAbout(QWidget *parent)
     : QDialog(parent) {
     static const bool factory = (QAccessible::installFactory(linkFactory), true);
     Q_UNUSED(factory)
+    controls::setDesignedFonts();
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -112,7 +114,6 @@ frmAbout::frmAbout(QWidget *parent)
 
     cmdOK = new QPushButton(tr("&OK"), Picture1);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setFont(twips::labelFont());
     // Enter presses OK; Esc closes the box through QDialog::reject, which ends the same way.
     cmdOK->setDefault(true);
     connect(cmdOK, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <array>
+#include <cmath>
 #include <string_view>
 
 // The resources are compiled into a static library, whose unreferenced objects the linker
@@ -57,13 +58,30 @@ constexpr int cursorSize = 32;
 constexpr int hotX = 5;
 constexpr int hotY = 0;
 
+void addSize(QIcon &icon, int size) {
+    icon.addFile(QStringLiteral(":/icons/titrova-%1.png").arg(size), QSize(size, size));
+}
+
 } // namespace
 
 QIcon programIcon() {
     ensureResources();
     QIcon icon;
     for (int size : iconSizes)
-        icon.addFile(QStringLiteral(":/icons/titrova-%1.png").arg(size), QSize(size, size));
+        addSize(icon, size);
+    return icon;
+}
+
+QIcon titleBarIcon(qreal devicePixelRatio) {
+    ensureResources();
+    const qreal wanted = 32 * devicePixelRatio;
+    int nearest = iconSizes[0];
+    for (int size : iconSizes) {
+        if (std::abs(size - wanted) < std::abs(nearest - wanted))
+            nearest = size;
+    }
+    QIcon icon;
+    addSize(icon, nearest);
     return icon;
 }
 

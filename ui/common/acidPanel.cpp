@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSignalBlocker>
 
 using catalogue::Direction;
 
@@ -38,8 +39,12 @@ AcidPanel::AcidPanel(QWidget *parent, const Placement &at, const QStringList &ba
     label(f, "Label14", QStringLiteral("%"), 2520, 2280, 375, 300);
     QLabel *Label12 = label(f, "Label12", QStringLiteral("TA Units"), 120, 2775, 975, 300);
     cboUnits = list(f, "cboUnits", 1080, 2760, 975, 315);
-    cboUnits->addItems(catalogue::taUnitCaptions());
-    cboUnits->setCurrentIndex(-1);
+    // Filled without a choice: the first entry the list would choose meanwhile is no choice.
+    {
+        const QSignalBlocker quiet(cboUnits);
+        cboUnits->addItems(catalogue::taUnitCaptions());
+        cboUnits->setCurrentIndex(-1);
+    }
 
     Frame3 = frame(parent, "Frame3", QStringLiteral("Batch Data"), at.batchLeft, at.batchTop,
                    at.width, 855);
@@ -48,8 +53,11 @@ AcidPanel::AcidPanel(QWidget *parent, const Placement &at, const QStringList &ba
     txtBatchSize->setToolTip(QStringLiteral("Batch Size"));
     QScrollBar *vsbBatchSize = stepBar(Frame3, "vsbBatchSize", 1350, 360, 255, 300);
     cboBatchUnits = list(Frame3, "cboBatchUnits", 1680, 360, 1095, 315);
-    cboBatchUnits->addItems(batchUnits);
-    cboBatchUnits->setCurrentIndex(-1);
+    {
+        const QSignalBlocker quiet(cboBatchUnits);
+        cboBatchUnits->addItems(batchUnits);
+        cboBatchUnits->setCurrentIndex(-1);
+    }
     cboBatchUnits->setToolTip(QStringLiteral("Batch size units."));
 
     batchSize = new LinkedInput(txtBatchSize, vsbBatchSize, LinkedInput::WholeStep, owner);

@@ -4,8 +4,8 @@
 #include "ui/common/modProcs.h"
 #include "ui/common/twips.h"
 
+#include <QApplication>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QEvent>
 #include <QFontMetricsF>
 #include <QGroupBox>
@@ -23,6 +23,17 @@
 
 namespace controls {
 namespace {
+
+// A control takes its class's font only when it is polished, and a list whose font changes
+// builds its pop-up there and then, which costs start-up time. So a list is made inside a
+// holder that has the box font already, and then moved to its place.
+QComboBox *newList(QWidget *parent) {
+    QWidget holder;
+    holder.setFont(twips::boxFont());
+    auto *list = new QComboBox(&holder);
+    list->setParent(parent);
+    return list;
+}
 
 template <typename W> W *named(W *w, const char *name, int l, int t, int width, int h) {
     w->setObjectName(QString::fromLatin1(name));
@@ -102,15 +113,33 @@ void fitChoice(QComboBox *list) {
         list->style()
             ->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list)
             .width();
+    const QString text = list->currentText();
+    const auto width = [&](const QFont &font) {
+        return text.isEmpty() ? 0.0 : QFontMetricsF(font, list).horizontalAdvance(text);
+    };
     QFont font = twips::boxFont();
-    while (font.pixelSize() > 1 &&
-           QFontMetricsF(font, list).horizontalAdvance(list->currentText()) > room)
+    while (font.pixelSize() > 1 && width(font) > room)
         font.setPixelSize(font.pixelSize() - 1);
     if (list->font() != font)
         list->setFont(font);
 }
 
 } // namespace
+
+void setDesignedFonts() {
+    const QFont label = twips::labelFont();
+    // QApplication forgets class fonts when the style or the application font is set.
+    if (QApplication::font("QLabel") == label)
+        return;
+    // A tooltip is a label too, but keeps the font it had before labels got theirs.
+    QApplication::setFont(QApplication::font("QTipLabel"), "QTipLabel");
+    for (const char *className : {"QLabel", "QGroupBox", "QRadioButton", "QPushButton"})
+        QApplication::setFont(label, className);
+    // The combo box's pop-up is a window of its own and inherits nothing from the list.
+    const QFont box = twips::boxFont();
+    for (const char *className : {"QLineEdit", "QComboBox", "QComboBoxPrivateContainer"})
+        QApplication::setFont(box, className);
+}
 
 QFrame *panel(QWidget *parent, const char *name, int l, int t, int w, int h) {
     auto *p = named(new QFrame(parent), name, l, t, w, h);
@@ -120,37 +149,30 @@ QFrame *panel(QWidget *parent, const char *name, int l, int t, int w, int h) {
 
 QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
                  int h) {
-    auto *f = named(new QGroupBox(caption, parent), name, l, t, w, h);
-    f->setFont(twips::labelFont());
-    return f;
+    return named(new QGroupBox(caption, parent), name, l, t, w, h);
 }
 
 QLabel *label(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h,
               bool rightAligned) {
     auto *lb = named(new QLabel(caption, parent), name, l, t, w, h);
-    lb->setFont(twips::labelFont());
     lb->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
     return lb;
 }
 
 QRadioButton *option(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
                      int h) {
-    auto *o = named(new QRadioButton(caption, parent), name, l, t, w, h);
-    o->setFont(twips::labelFont());
-    return o;
+    return named(new QRadioButton(caption, parent), name, l, t, w, h);
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
                     int h) {
     auto *b = named(new QPushButton(caption, parent), name, l, t, w, h);
-    b->setFont(twips::labelFont());
     b->setAutoDefault(false);
     return b;
 }
 
 QComboBox *list(QWidget *parent, const char *name, int l, int t, int w, int h) {
-    auto *c = named(new QComboBox(parent), name, l, t, w, h);
-    c->setFont(twips::boxFont());
+    auto *c = named(newList(parent), name, l, t, w, h);
     c->setEditable(false);
     QObject::connect(c, &QComboBox::currentIndexChanged, c, [c] { fitChoice(c); });
     return c;
@@ -159,7 +181,6 @@ QComboBox *list(QWidget *parent, const char *name, int l, int t, int w, int h) {
 QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int l, int t, int w,
                    int h, int maxLength) {
     auto *e = named(new QLineEdit(text, parent), name, l, t, w, h);
-    e->setFont(twips::boxFont());
     e->setTextMargins(1, 0, 1, 0);
     if (maxLength > 0)
         e->setValidator(new TypingLimit(e, maxLength));

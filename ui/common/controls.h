@@ -16,8 +16,14 @@ class QScrollBar;
 class QWidget;
 
 // Factories for the controls of the fixed-layout windows: each places the control at its
-// designed twips position, names it and gives it the designed font.
+// designed twips position and names it. The designed fonts come from setDesignedFonts.
 namespace controls {
+
+// Gives labels, frames, option buttons and buttons the label font, text boxes and lists the
+// box font, as the defaults of their classes: a font set on each control after it was made
+// costs start-up time. Cheap when they are set already; each window calls it before it makes
+// its controls.
+void setDesignedFonts();
 
 QFrame *panel(QWidget *parent, const char *name, int l, int t, int w, int h);
 QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,

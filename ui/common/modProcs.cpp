@@ -10,10 +10,22 @@ namespace {
 void show(QMessageBox::Icon icon, const QString &prompt, QWidget *parent) {
     QMessageBox box(icon, appTitle, prompt, QMessageBox::Ok,
                     parent ? parent : QApplication::activeWindow());
+    keepSystemFont(&box);
     box.exec();
 }
 
 } // namespace
+
+void keepSystemFont(QWidget *box) {
+    // Set on each control too: a font equal to the one it replaces stops at the button box
+    // and never reaches the buttons inside.
+    QFont font = QApplication::font(box);
+    // Every property, the style hint too, rather than those the class fonts leave unset.
+    font.setResolveMask(QFont::AllPropertiesResolved);
+    box->setFont(font);
+    for (QWidget *control : box->findChildren<QWidget *>())
+        control->setFont(font);
+}
 
 void filterKey(std::uint16_t &keyAscii) {
     // Control characters (backspace, enter, the clipboard and undo shortcuts) pass. The code

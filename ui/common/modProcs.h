@@ -15,6 +15,10 @@ inline const QString appTitle = QStringLiteral("Titrova");
 // "0123456789.," alone and sets every other code to 0, which cancels the key.
 void filterKey(std::uint16_t &keyAscii);
 
+// Gives a message box the system's font: the designed fonts of labels and buttons are for
+// the program's own windows.
+void keepSystemFont(QWidget *box);
+
 // A modal warning box with one OK button, captioned with the application title.
 void showWarning(const QString &prompt, QWidget *parent = nullptr);
 

@@ -47,6 +47,7 @@ QString zeroStandard() {
 frmAcid::frmAcid(const QString &settingsPath, QWidget *parent)
     : QMainWindow(parent)
     , m_settingsPath(settingsPath) {
+    controls::setDesignedFonts();
     setObjectName(QStringLiteral("frmAcid"));
     setWindowTitle(modProcs::appTitle);
     // The program sets the application's icon once; build it here only where nobody did.
@@ -55,7 +56,6 @@ frmAcid::frmAcid(const QString &settingsPath, QWidget *parent)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    setFont(twips::boxFont());
     buildLayout();
     buildMenus();
     connectHandlers();
@@ -70,6 +70,9 @@ void frmAcid::resetAddition() {
 }
 
 void frmAcid::showAddition(const QString &text) {
+    // Every change of an input resets the result; the same text needs no fitting again.
+    if (lblAddition->text() == text)
+        return;
     controls::setFittedText(lblAddition, text, twips::labelFont());
 }
 
@@ -161,12 +164,11 @@ void frmAcid::buildLayout() {
 }
 
 void frmAcid::buildMenus() {
+    // The menus keep the system's menu font: nothing above them sets another.
     QMenuBar *bar = menuBar();
-    bar->setFont(QApplication::font(bar));
     const auto menu = [&](const char *name, const QString &title) {
         QMenu *m = bar->addMenu(title);
         m->setObjectName(QString::fromLatin1(name));
-        m->setFont(QApplication::font(m));
         return m;
     };
     const auto item = [&](QMenu *m, const char *name, const QString &text,
@@ -376,6 +378,13 @@ void frmAcid::applyBuiltInDefaults() {
     }
 }
 
+bool frmAcid::event(QEvent *event) {
+    // A new application font drops the fonts of the classes; the windows keep their design.
+    if (event->type() == QEvent::ApplicationFontChange)
+        controls::setDesignedFonts();
+    return QMainWindow::event(event);
+}
+
 void frmAcid::closeEvent(QCloseEvent *event) {
     Form_QueryUnload();
     event->accept();
@@ -436,6 +445,7 @@ void frmAcid::mnuToolsCalc_Click() {
     if (!Desktop::current().startCalculator()) {
         QMessageBox box(QMessageBox::Warning, QStringLiteral("Calculator"),
                         QStringLiteral("Calculator not found!"), QMessageBox::Ok, this);
+        modProcs::keepSystemFont(&box);
         box.exec();
     }
 }

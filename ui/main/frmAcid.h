@@ -44,6 +44,7 @@ public:
     void resetAddition();
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
 
 private:

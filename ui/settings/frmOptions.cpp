@@ -45,12 +45,12 @@ QString standardText(const QString &text) {
 frmOptions::frmOptions(const QString &settingsPath, QWidget *parent)
     : QDialog(parent)
     , m_settingsPath(settingsPath) {
+    controls::setDesignedFonts();
     setAttribute(Qt::WA_DeleteOnClose);
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Default Settings"));
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                    Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    setFont(twips::boxFont());
     buildLayout();
     connectHandlers();
     // The client area at its designed place; an explicit position also keeps QDialog from

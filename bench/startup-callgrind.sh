@@ -1,0 +1,97 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Instructions Titrova runs from exec until its main window is shown, against the plain
+# Qt Widgets window of bench_startup_reference, counted by valgrind's callgrind on a private
+# virtual X server: unlike wall time, the count hardly moves from run to run on a shared
+# machine. Both programs end at once after show() when TITROVA_BENCH_EXIT_AT_SHOW is set.
+# Then bench/startup.sh times both starts and reads their memory.
+# Targets, printed beside the figures: instructions ratio <= 1.08.
+#
+# Usage: bench/startup-callgrind.sh [runs]   (default 15, passed to bench/startup.sh;
+#                                             0 counts instructions only)
+#   TITROVA_BUILD_DIR  build folder to use and build in (default build/ci)
+#   TITROVA_EXE, REFERENCE_EXE  take these programs instead of building
+#   CALLGRIND_KEEP  a folder to leave the callgrind.out files in, for callgrind_annotate
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+runs=${1:-15}
+build=${TITROVA_BUILD_DIR:-build/ci}
+titrova=${TITROVA_EXE:-}
+reference=${REFERENCE_EXE:-}
+
+if [ -z "$titrova" ] || [ -z "$reference" ]; then
+    bash scripts/deps.sh xvfb x11-utils xdotool valgrind >/dev/null
+    [ -f "$build/CMakeCache.txt" ] ||
+        cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTITROVA_WERROR=ON >/dev/null
+    cmake --build "$build" --target titrova bench_startup_reference -j"$(nproc)" >/dev/null
+    titrova=${titrova:-$build/app/titrova}
+    reference=${reference:-$build/bench/startup/bench_startup_reference}
+fi
+for exe in "$titrova" "$reference"; do
+    [ -x "$exe" ] || { echo "startup-callgrind.sh: $exe is not a program" >&2; exit 1; }
+done
+titrova=$(realpath "$titrova")
+reference=$(realpath "$reference")
+
+tmp=$(mktemp -d)
+runtime=$(mktemp -d)
+cleanup() {
+    local pids
+    read -ra pids <<<"$(jobs -p | tr '\n' ' ')"
+    if [ ${#pids[@]} -gt 0 ]; then
+        { kill -9 "${pids[@]}"; wait; } 2>/dev/null
+    fi
+    rm -rf "$tmp" "$runtime"
+}
+trap cleanup EXIT
+
+# As in bench/startup.sh: each program in a folder of its own, Titrova with its settings.
+mkdir -p "$tmp/titrova" "$tmp/reference" "$tmp/home"
+chmod 700 "$runtime"
+cp "$titrova" "$tmp/titrova/titrova"
+cp "$reference" "$tmp/reference/reference"
+printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' \
+    >"$tmp/titrova/settings.cfg"
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
+for _ in $(seq 200); do
+    [ -s "$tmp/display" ] && break
+    sleep 0.05
+done
+[ -s "$tmp/display" ] || { echo "startup-callgrind.sh: Xvfb did not start" >&2; exit 1; }
+
+# Prints the instructions of one start.
+count() {
+    local name=$1 out
+    out="$tmp/callgrind.out.$name"
+    DISPLAY=":$(head -n 1 "$tmp/display")" QT_QPA_PLATFORM=xcb HOME="$tmp/home" \
+        XDG_RUNTIME_DIR="$runtime" TITROVA_BENCH_EXIT_AT_SHOW=1 QT_HASH_SEED=0 \
+        env -u XAUTHORITY -u WAYLAND_DISPLAY \
+        valgrind --tool=callgrind --callgrind-out-file="$out" "$tmp/$name/$name" \
+        >/dev/null 2>"$tmp/valgrind.log" ||
+        { cat "$tmp/valgrind.log" >&2; return 1; }
+    awk '/^(summary|totals):/ { print $2; exit }' "$out"
+    if [ -n "${CALLGRIND_KEEP:-}" ]; then
+        mkdir -p "$CALLGRIND_KEEP"
+        cp "$out" "$CALLGRIND_KEEP/"
+    fi
+}
+
+# A start each to fill the font cache; then the lower of two counts each.
+count reference >/dev/null
+count titrova >/dev/null
+r_ir=$(printf '%s\n' "$(count reference)" "$(count reference)" | sort -n | head -n 1)
+t_ir=$(printf '%s\n' "$(count titrova)" "$(count titrova)" | sort -n | head -n 1)
+
+awk -v t="$t_ir" -v r="$r_ir" 'BEGIN {
+    printf "Instructions from exec to the main window shown (callgrind), Xvfb 1280x1024x24\n"
+    printf "%-11s %14s\n", "", "instructions"
+    printf "%-11s %14.2fM\n", "reference", r / 1e6
+    printf "%-11s %14.2fM\n", "titrova", t / 1e6
+    printf "%-11s %15.3f\n", "ratio", t / r
+    printf "target: instructions ratio <= 1.08 (%s)\n\n", t / r <= 1.08 ? "met" : "MISSED"
+}'
+
+[ "$runs" -gt 0 ] || exit 0
+TITROVA_EXE=$titrova REFERENCE_EXE=$reference bash bench/startup.sh "$runs"
