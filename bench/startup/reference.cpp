@@ -3,7 +3,9 @@
 // the main window (a panel, two frames, 18 labels, 7 text boxes each with a step bar, 3
 // lists, 2 option buttons, a button, a menu bar with four menus and one command) and none
 // of Titrova's own work: no settings file, no lock, no icon, no style or font choices.
-// bench/startup.sh times it against Titrova.
+// bench/startup.sh times it against Titrova. With --designed-fonts its labels and boxes take
+// Titrova's two sizes of Liberation Sans beside the system's menu font: the floor of a window
+// that looks like Titrova's.
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -45,6 +47,17 @@ void label(QWidget *parent, const QString &text, int x, int y, int w) {
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], "--designed-fonts") == 0) {
+        const auto face = [](int pixels) {
+            QFont f(QStringLiteral("Liberation Sans"));
+            f.setPixelSize(pixels);
+            return f;
+        };
+        for (const char *className : {"QLabel", "QGroupBox", "QRadioButton", "QPushButton"})
+            QApplication::setFont(face(13), className);
+        for (const char *className : {"QLineEdit", "QComboBox"})
+            QApplication::setFont(face(11), className);
+    }
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Reference"));
 
