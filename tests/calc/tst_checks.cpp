@@ -43,29 +43,23 @@ const QStringList messages = {
     u"TA of blend wine must be lower than target TA."_s,
 };
 
-// A raise by tartaric acid that passes every check, with one text changed.
-Inputs sound(QString Inputs::*member = nullptr, const char *text = "") {
-    Inputs in;
-    in.exist = u"5.00"_s, in.target = u"6.00"_s, in.batchSize = u"5.00"_s;
-    in.tartaric = u"100"_s, in.malic = in.citric = u"0"_s;
-    in.method = u"Tartaric Acid"_s, in.taUnits = u"g/L"_s, in.batchUnits = u"Litres"_s;
-    in.direction = Direction::Raise;
-    if (member)
-        in.*member = QString::fromLatin1(text);
-    return in;
-}
-
-Inputs blend(const char *t, const char *m, const char *c) {
-    Inputs in = sound(&Inputs::method, "Acid Blend");
-    in.tartaric = QString::fromLatin1(t), in.malic = QString::fromLatin1(m);
-    in.citric = QString::fromLatin1(c);
-    return in;
-}
-
-Inputs wine(Direction direction, const char *b) {
-    Inputs in = sound(&Inputs::blend, b);
-    in.method = u"Blend Wine"_s, in.direction = direction, in.target = u"6"_s;
-    in.exist = direction == Direction::Raise ? u"5"_s : u"9"_s;
+// An acid-blend raise from 5 to 6 that passes every check, with "box=text" edits separated by
+// ';'. Boxes: e t b tar mal cit w (blending wine) m (method) d (r, l or none).
+Inputs with(const char *edits) {
+    Inputs in{u"5"_s, u"6"_s,          u"5"_s,   u"50"_s,     u"30"_s,         u"20"_s,
+              u"8"_s, u"Acid Blend"_s, u"g/L"_s, u"Litres"_s, Direction::Raise};
+    QString *const boxes[] = {&in.exist, &in.target, &in.batchSize, &in.tartaric,
+                              &in.malic, &in.citric, &in.blend,     &in.method};
+    const QStringList names = u"e t b tar mal cit w m"_s.split(u' ');
+    for (const QString &edit : QString::fromUtf8(edits).split(u';', Qt::SkipEmptyParts)) {
+        const QString box = edit.section(u'=', 0, 0), text = edit.section(u'=', 1);
+        if (box == u"d")
+            in.direction = text == u"r"   ? Direction::Raise
+                           : text == u"l" ? Direction::Lower
+                                          : Direction::None;
+        else
+            *boxes[names.indexOf(box)] = text;
+    }
     return in;
 }
 
@@ -75,57 +69,66 @@ class tst_checks : public QObject {
     Q_OBJECT
 
 private slots:
+    // Each check fails on its side of its boundary and passes on the other.
     void firstFailure_data() {
         QTest::addColumn<Inputs>("inputs");
         QTest::addColumn<int>("number"); // 0: every check passes
         QTest::addColumn<Field>("field");
-        const auto row = [](const char *name, const Inputs &in, int number, Field field = Exist) {
-            QTest::newRow(name) << in << number << field;
+        const auto row = [](const char *edits, int number, Field field = Exist) {
+            QTest::newRow(*edits ? edits : "sound") << with(edits) << number << field;
         };
-        row("all empty: only the first", Inputs(), 1);
-        row("letters", sound(&Inputs::exist, "abc"), 2);
-        row("blanks are not empty", sound(&Inputs::exist, "   "), 2);
-        row("zero existing", sound(&Inputs::exist, "0.00"), 3);
-        row("forty digits overflow a single",
-            sound(&Inputs::exist, "9999999999999999999999999999999999999999"), 3);
-        row("target empty", sound(&Inputs::target), 4, Target);
-        row("target comma in English", sound(&Inputs::target, "6,5"), 5, Target);
-        row("target negative", sound(&Inputs::target, "-1"), 6, Target);
-        Inputs in = sound(&Inputs::batchSize);
-        in.target = in.exist;
-        row("batch checked before direction", in, 7, BatchSize);
-        row("batch not numeric", sound(&Inputs::batchSize, "x"), 8, BatchSize);
-        row("batch zero", sound(&Inputs::batchSize, "0"), 9, BatchSize);
-        in = sound(&Inputs::target, "5.00");
-        row("raise to the same TA", in, 10, Target);
-        in.direction = Direction::Lower;
-        row("lower to the same TA", in, 11, Target);
-        row("no raise method", sound(&Inputs::method), 12, Method);
-        in = sound(&Inputs::method), in.direction = Direction::Lower, in.exist = u"7"_s;
-        row("no lower method", in, 13, Method);
-        in.direction = Direction::None;
-        row("no direction skips 10 to 13", in, 0);
-
-        row("tartaric empty", blend("", "30", "20"), 14, Tartaric);
-        row("tartaric letters", blend("a", "30", "20"), 15, Tartaric);
-        row("tartaric 101", blend("101", "0", "0"), 16, Tartaric);
-        row("malic empty", blend("50", "", "20"), 17, Malic);
-        row("malic letters", blend("50", "..", "20"), 18, Malic);
-        row("malic negative", blend("50", "-1", "20"), 19, Malic);
-        row("citric empty", blend("50", "30", ""), 20, Citric);
-        row("citric letters", blend("50", "30", "x"), 21, Citric);
-        row("citric 150", blend("0", "0", "150"), 22, Citric);
-        row("sum 98", blend("40", "30", "28"), 23, Tartaric);
-        row("sum 102", blend("50", "30", "22"), 23, Tartaric);
-        // Passing sums, salts and wine are in tst_addition.
-
-        row("wine empty", wine(Direction::Raise, ""), 24, Blend);
-        row("wine letter", wine(Direction::Raise, "a"), 25, Blend);
-        row("wine zero", wine(Direction::Raise, "0"), 26, Blend);
-        row("raise wine = target", wine(Direction::Raise, "6"), 27, Blend);
-        row("lower wine = target", wine(Direction::Lower, "6"), 28, Blend);
-        in = blend("0", "0", "0"), in.method = u"acid blend"_s;
-        row("captions are case-sensitive", in, 0);
+        row("", 0);
+        row("e=;t=;b=", 1);
+        row("e=   ", 2); // blanks are no empty box
+        row("e=abc", 2);
+        row("e=0", 3);
+        row("e=0.01;t=1", 0);
+        row("e=9999999999999999999999999999999999999999", 3); // no single holds it
+        row("t=", 4, Target);
+        row("t=6,5", 5, Target);
+        row("t=0;d=none", 6, Target);
+        row("e=0.01;t=0.01;d=none", 0);
+        row("b=;t=5", 7, BatchSize); // before the direction
+        row("b=x", 8, BatchSize);
+        row("b=0", 9, BatchSize);
+        row("b=0.01", 0);
+        row("t=5", 10, Target);
+        row("t=5.01", 0);
+        row("d=l", 11, Target);
+        row("d=l;t=4.99;m=Blend Wine;w=4", 0);
+        row("m=", 12, Method);
+        row("m=;d=l;t=4", 13, Method);
+        row("m=;d=none;t=4", 0);                     // no direction skips 10 to 13
+        row("m=Tartaric Acid;tar=;mal=x;cit=-5", 0); // the shares matter to the blend alone
+        row("tar=", 14, Tartaric);
+        row("tar=a", 15, Tartaric);
+        row("tar=100.01;mal=0;cit=0", 16, Tartaric);
+        row("tar=-0.01;mal=80;cit=20", 16, Tartaric);
+        row("tar=100;mal=0;cit=0", 0);
+        row("tar=0;mal=80;cit=20", 0);
+        row("mal=", 17, Malic);
+        row("mal=..", 18, Malic);
+        row("mal=100.01;tar=0;cit=0", 19, Malic);
+        row("mal=-0.01;tar=80;cit=20", 19, Malic);
+        row("mal=100;tar=0;cit=0", 0);
+        row("cit=", 20, Citric);
+        row("cit=x", 21, Citric);
+        row("cit=100.01;tar=0;mal=0", 22, Citric);
+        row("cit=-0.01;tar=80;mal=20", 22, Citric);
+        row("cit=100;tar=0;mal=0", 0);
+        row("tar=49", 0); // sum 99
+        row("tar=48.9", 23, Tartaric);
+        row("tar=51", 0); // sum 101
+        row("tar=51.1", 23, Tartaric);
+        row("m=Blend Wine;w=", 24, Blend);
+        row("m=Blend Wine;w=a", 25, Blend);
+        row("m=Blend Wine;w=0;d=none", 26, Blend);
+        row("m=Blend Wine;w=0.01;d=none", 0);
+        row("m=Blend Wine;w=6", 27, Blend);
+        row("m=Blend Wine;w=6.01", 0);
+        row("m=Blend Wine;w=6;d=l;e=9", 28, Blend);
+        row("m=Blend Wine;w=5.99;d=l;e=9", 0);
+        row("m=acid blend;tar=0", 0); // captions are case-sensitive
     }
 
     void firstFailure() {
