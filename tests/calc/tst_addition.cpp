@@ -94,10 +94,11 @@ private slots:
             << inputs(tartaric, "0.55", "0.65", "%") << u"100.00"_s;
         QTest::newRow("other TA unit: nothing written")
             << inputs(tartaric, "5", "6", "g/l") << u"(none)"_s;
-        QTest::newRow("wine in percent, no factor 10")
-            << inputs(wine, "0.5", "0.6", "%") << u"50.00"_s;
+        Inputs in = inputs(wine, "0.5", "0.6", "%");
+        in.blend = u"0.8"_s;
+        QTest::newRow("wine in percent, no factor 10") << in << u"50.00"_s;
         QTest::newRow("wine in any TA unit") << inputs(wine, "5", "6", "") << u"50.00"_s;
-        Inputs in = inputs(u"Acid Blend"_s, "5", "6");
+        in = inputs(u"Acid Blend"_s, "5", "6");
         in.tartaric = u"51"_s;
         QTest::newRow("blend summing to 101 not normalised") << in << u"96.52"_s;
         // Too big for single precision: the step is abandoned and leaves its value.

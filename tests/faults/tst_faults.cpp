@@ -2,7 +2,7 @@
 #include "settings/settingsfile.h"
 #include "settings/settingstable.h"
 #include "tests/faults/faultshim.h"
-#include "tests/ui/common/modalCatcher.h"
+#include "tests/common/uitest.h"
 #include "ui/settings/frmOptions.h"
 
 #include <QDir>
@@ -78,7 +78,7 @@ private:
     QString folder;
     QString target;
     bool mounted = false;
-    ModalCatcher *catcher = nullptr;
+    uitest::ModalCatcher *catcher = nullptr;
 };
 
 void tst_faults::initTestCase() {
@@ -95,7 +95,7 @@ void tst_faults::init() {
     folder = QFileInfo(dir->path()).canonicalFilePath();
     target = folder + u"/settings.cfg"_s;
     settings::defaultSettings().clear();
-    catcher = new ModalCatcher;
+    catcher = new uitest::ModalCatcher;
 }
 
 void tst_faults::cleanup() {

@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs on a real Wayland compositor: a window asked to maximize or resize must neither end
 // the program nor change size, and the Default Settings dialog opens filled.
-#include "../ui/common/uitest.h"
+#include "tests/common/uitest.h"
 #include "ui/about/frmAbout.h"
 #include "ui/common/fixedWindows.h"
 #include "ui/main/frmAcid.h"
 #include "ui/settings/frmOptions.h"
 
-#include <QFile>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QWindow>
 
@@ -24,8 +22,7 @@ private slots:
         Desktop::setCurrent(&desktop);
         fixedWindows::install();
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
-        QFile file(settings);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(uitest::builtInFile) > 0);
+        QVERIFY(testfiles::write(settings, testfiles::builtInFile));
     }
 
     void fixedSize_data() {
@@ -47,19 +44,16 @@ private slots:
         const QSize designed = w->size();
         QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
         // What the decoration's maximize button and a resizing compositor ask for.
-        w->windowHandle()->setWindowStates(Qt::WindowMaximized);
-        QTest::qWait(300);
-        w->windowHandle()->resize(designed * 2);
-        QTest::qWait(300);
-        w->windowHandle()->showFullScreen();
-        QTest::qWait(300);
-        w->windowHandle()->showNormal();
-        QTest::qWait(300);
-        QCOMPARE(w->size(), designed);
-        if (window == 1) {
-            auto *batch = uitest::child<QLineEdit>(w, "txtBatchSize");
-            QCOMPARE(batch->text(), QStringLiteral("5.00"));
+        for (const auto &ask : std::initializer_list<std::function<void(QWindow *)>>{
+                 [](QWindow *h) { h->setWindowStates(Qt::WindowMaximized); },
+                 [&](QWindow *h) { h->resize(designed * 2); },
+                 [](QWindow *h) { h->showFullScreen(); }, [](QWindow *h) { h->showNormal(); }}) {
+            ask(w->windowHandle());
+            QTest::qWait(300);
         }
+        QCOMPARE(w->size(), designed);
+        if (window == 1)
+            QCOMPARE(uitest::state(w, QStringLiteral("txtBatchSize")), QStringLiteral("5.00"));
     }
 };
 

@@ -1,499 +1,363 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "../common/uitest.h"
 #include "settings/settingstable.h"
+#include "tests/common/uitest.h"
 #include "ui/about/frmAbout.h"
 #include "ui/main/frmAcid.h"
 #include "ui/settings/frmOptions.h"
 
+#include <QAccessible>
 #include <QClipboard>
-#include <QComboBox>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMenu>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QTemporaryDir>
 #include <memory>
 
 using namespace Qt::StringLiterals;
+using uitest::run;
+using uitest::state;
+
+namespace {
+
+// The built-in defaults as a user would choose them, with 100 litres, a raise from 5 to 6, and a
+// result of 12.34 that any change must put back to zero.
+const QString base = u"optRaise;cboMethod=Acid Blend;cboUnits=g/L;cboBatchUnits=Litres;"
+                     "txtBatchSize=100;txtExist=5;txtTarget=6;txtBlend=8;lblAddition=12.34;"_s;
+const QString presets = u"txtTartaric|txtMalic|txtCitric|txtTartaric?|vsbTartaric?|txtMalic?|"
+                        "txtCitric?|vsbCitric?|txtBlend?|vsbBlend?|lblBlend?|lblBlendUnits?|"
+                        "txtBlend|lblAdditionUnits"_s;
+
+void row(const char *script, const QString &probe, const char *shown, const char *boxes = "") {
+    QTest::newRow(script) << QString::fromUtf8(script) << probe << QString::fromUtf8(shown)
+                          << QString::fromUtf8(boxes);
+}
+
+} // namespace
 
 class tst_frmacid : public QObject {
     Q_OBJECT
 
-    template <typename T = QWidget> T *c(const char *name) {
-        return uitest::child<T>(window.get(), name);
-    }
-
-    QString text(const char *name) { return c<QLineEdit>(name)->text(); }
-    QString result() { return c<QLabel>("lblAddition")->text(); }
-    QString shares() {
-        return text("txtTartaric") + u'/' + text("txtMalic") + u'/' + text("txtCitric");
-    }
-
-    void act(const char *name) { c<QAction>(name)->trigger(); }
-    void choose(const char *list, const QString &entry) {
-        auto *cbo = c<QComboBox>(list);
-        QVERIFY2(cbo->findText(entry) >= 0, qPrintable(entry));
-        cbo->setCurrentIndex(cbo->findText(entry));
-    }
-
-    void type(const char *box, const QString &keys) {
-        auto *e = c<QLineEdit>(box);
-        e->setFocus();
-        e->selectAll();
-        QTest::keyClick(e, Qt::Key_Backspace);
-        QTest::keyClicks(e, keys);
-    }
-
-    // The built-in defaults applied through the controls, with 100 Litres.
-    void startLikeUser(const QString &method = u"Acid Blend"_s) {
-        c<QRadioButton>("optRaise")->setChecked(true);
-        choose("cboMethod", method);
-        choose("cboUnits", u"g/L"_s);
-        choose("cboBatchUnits", u"Litres"_s);
-        c<QLineEdit>("txtBatchSize")->setText(u"100.00"_s);
-    }
-
     QTemporaryDir folder;
-    QString settingsFile() const { return folder.filePath(u"settings.cfg"_s); }
-
+    const QString settingsFile = folder.filePath(u"settings.cfg"_s);
     std::unique_ptr<frmAcid> window;
-    std::unique_ptr<ModalCatcher> modals;
+    std::unique_ptr<uitest::ModalCatcher> modals;
     uitest::RecordingDesktop desktop;
+
+    QString shown(const char *probe) { return state(window.get(), QString::fromLatin1(probe)); }
 
 private slots:
     void initTestCase() { Desktop::setCurrent(&desktop); }
     void init() {
         QLocale::setDefault(QLocale(u"en_US"_s));
         settings::defaultSettings().clear();
-        QFile::remove(settingsFile());
-        modals = std::make_unique<ModalCatcher>();
-        window = std::make_unique<frmAcid>(settingsFile());
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        QFile::remove(settingsFile);
+        modals = std::make_unique<uitest::ModalCatcher>();
+        window = std::make_unique<frmAcid>(settingsFile);
+        QVERIFY(uitest::activate(window.get()));
         desktop = {};
     }
+    void cleanup() { window.reset(), modals.reset(); }
 
-    void cleanup() {
-        window.reset();
-        modals.reset();
-        QFile::remove(settingsFile());
-    }
-
-    void designedState() {
-        QCOMPARE(window->windowTitle(), u"Titrova"_s);
-        QCOMPARE(window->minimumSize(), window->maximumSize());
-        QVERIFY(!c<QRadioButton>("optRaise")->isChecked() &&
-                !c<QRadioButton>("optLower")->isChecked());
-        QCOMPARE(c<QComboBox>("cboMethod")->count(), 0);
-        QCOMPARE(c<QComboBox>("cboBatchUnits")->itemText(3), u"Hectolitres"_s);
-        QVERIFY(!c("txtTartaric")->isEnabled() && !c("vsbCitric")->isEnabled());
-    }
-
-    void keyFilter_data() {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("keys");
-        QTest::addColumn<QString>("expected");
-        QTest::newRow("refuses letters, blanks, minus")
-            << u"txtExist"_s << u"a-5 .,b1"_s << u"5.,1"_s;
-        QTest::newRow("batch size") << u"txtBatchSize"_s << u"x12e"_s << u"12"_s;
-        QTest::newRow("blending wine takes anything") << u"txtBlend"_s << u"a-5 x"_s << u"a-5 x"_s;
-        QTest::newRow("share limit") << u"txtTartaric"_s << u"1234"_s << u"123"_s;
-        QTest::newRow("batch limit") << u"txtBatchSize"_s << u"123456789012"_s << u"1234567890"_s;
-    }
-
-    void keyFilter() {
-        QFETCH(QString, box);
-        QFETCH(QString, keys);
-        QFETCH(QString, expected);
-        startLikeUser(box == u"txtBlend" ? u"Blend Wine"_s : u"Acid Blend"_s);
-        type(qPrintable(box), keys);
-        QCOMPARE(text(qPrintable(box)), expected);
-    }
-
-    void programWritesPastTheLimit() {
-        // The program may write more than a user may type, and the user can still shorten it.
-        auto *batch = c<QLineEdit>("txtBatchSize");
-        batch->setText(u"1,234,567.00"_s);
-        batch->setFocus();
-        batch->end(false);
-        QTest::keyClick(batch, Qt::Key_Backspace);
-        QCOMPARE(batch->text(), u"1,234,567.0"_s);
-    }
-
-    void steps_data() {
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("before");
-        QTest::addColumn<int>("action");
-        QTest::addColumn<QString>("after");
-        const auto row = [](const char *name, const char *box, const char *before, int action,
-                            const char *after) {
-            QTest::newRow(name) << QString::fromLatin1(box) << QString::fromLatin1(before) << action
-                                << QString::fromLatin1(after);
-        };
-        const int up = QAbstractSlider::SliderSingleStepSub;
-        const int down = QAbstractSlider::SliderSingleStepAdd;
-        row("up a tenth", "txtExist", "3.45", up, "3.55");
-        row("down a tenth", "txtExist", "3.45", down, "3.35");
-        row("track above is a step", "txtTarget", "3.45", QAbstractSlider::SliderPageStepSub,
-            "3.55");
-        row("never below zero", "txtExist", "0.05", down, "0.00");
-        row("empty becomes zero", "txtTarget", "", up, "0.00");
-        row("letters become zero", "txtBlend", "abc", down, "0.00");
-        row("grouping appears", "txtBatchSize", "999.00", up, "1,000.00");
-        row("grouping reads back", "txtBatchSize", "1,000.00", up, "1,001.00");
-        row("share capped", "txtTartaric", "100", up, "100");
-        row("share floor", "txtTartaric", "0", down, "0");
-        row("share fraction lost", "txtMalic", "4.4", up, "5");
-        row("share above 100 either way", "txtCitric", "150", down, "100");
-        row("share empty", "txtCitric", "", up, "0");
-    }
-
-    void steps() {
-        QFETCH(QString, box);
-        QFETCH(QString, before);
-        QFETCH(int, action);
-        QFETCH(QString, after);
-        startLikeUser(box == u"txtBlend" ? u"Blend Wine"_s : u"Acid Blend"_s);
-        auto *e = c<QLineEdit>(qPrintable(box));
-        e->setText(before);
-        auto *bar = c<QScrollBar>(qPrintable(u"vsb"_s + box.mid(3)));
-        c<QLabel>("lblAddition")->setText(u"12.34"_s);
-        bar->triggerAction(QAbstractSlider::SliderAction(action));
-        QCOMPARE(e->text(), after);
-        QCOMPARE(bar->value(), 0);
-        QCOMPARE(window->focusWidget(), e);
-        QCOMPARE(result(), u"0.00"_s);
-    }
-
-    void methodPresets_data() {
-        QTest::addColumn<QString>("method");
-        QTest::addColumn<QString>("state"); // shares|shares on|wine on|wine TA|result unit
-        QTest::newRow("tartaric") << u"Tartaric Acid"_s << u"100/0/0|0|0||grams"_s;
-        QTest::newRow("blend") << u"Acid Blend"_s << u"50/30/20|1|0||grams"_s;
-        QTest::newRow("wine keeps its TA") << u"Blend Wine"_s << u"0/0/0|0|1|8.00|Litres of wine"_s;
-        QTest::newRow("salt") << u"Calcium Carbonate"_s << u"0/0/0|0|0||grams"_s;
-    }
-
-    void methodPresets() {
-        QFETCH(QString, method);
-        QFETCH(QString, state);
-        startLikeUser(u"Blend Wine"_s);
-        c<QLineEdit>("txtBlend")->setText(u"8.00"_s);
-        c<QRadioButton>(method.startsWith(u"Calcium") ? "optLower" : "optRaise")->setChecked(true);
-        choose("cboMethod", method);
-        // "1" when every control of the group is enabled, "0" when none is.
-        const auto on = [this](std::initializer_list<const char *> names) {
-            int enabled = 0;
-            for (const char *name : names)
-                enabled += c(name)->isEnabled();
-            return enabled == 0 ? u"0"_s : enabled == int(names.size()) ? u"1"_s : u"some"_s;
-        };
-        QCOMPARE(
-            QStringList({shares(),
-                         on({"txtTartaric", "vsbTartaric", "txtMalic", "txtCitric", "vsbCitric"}),
-                         on({"txtBlend", "vsbBlend", "lblBlend", "lblBlendUnits"}),
-                         text("txtBlend"), c<QLabel>("lblAdditionUnits")->text()})
-                .join(u'|'),
-            state);
-    }
-
-    void directions() {
-        startLikeUser();
-        auto *method = c<QComboBox>("cboMethod");
-        const auto entries = [method] {
-            QStringList all;
-            for (int i = 0; i < method->count(); ++i)
-                all << method->itemText(i);
-            return all.join(u'|');
-        };
-        QCOMPARE(entries(), u"Acid Blend|Blend Wine|Citric Acid|Malic Acid|Tartaric Acid"_s);
-        // Edited shares come back to the preset when the blend is chosen again.
-        c<QLineEdit>("txtTartaric")->setText(u"70"_s);
-        choose("cboMethod", u"Tartaric Acid"_s);
-        choose("cboMethod", u"Acid Blend"_s);
-        QCOMPARE(text("txtTartaric"), u"50"_s);
-
-        choose("cboMethod", u"Blend Wine"_s);
-        c<QRadioButton>("optLower")->setChecked(true);
-        QCOMPARE(entries(),
-                 u"Blend Wine|Calcium Carbonate|Potassium Bicarbonate|Potassium Carbonate"_s);
-        QCOMPARE(method->currentIndex(), -1);
-        // Raise refills the list; the wine input and its unit keep the last method's state.
-        c<QRadioButton>("optRaise")->setChecked(true);
-        QCOMPARE(method->currentIndex(), -1);
-        QVERIFY(c("txtBlend")->isEnabled());
-        QCOMPARE(c<QLabel>("lblAdditionUnits")->text(), u"Litres of wine"_s);
-    }
-
-    void unitLabels() {
-        startLikeUser(u"Blend Wine"_s);
-        choose("cboUnits", u"%"_s);
-        for (const char *name : {"lblUnit1", "lblUnit2", "lblBlendUnits"})
-            QCOMPARE(c<QLabel>(name)->text(), u"%"_s);
-        choose("cboBatchUnits", u"Hectolitres"_s);
-        QCOMPARE(c<QLabel>("lblAdditionUnits")->text(), u"Hectolitres of wine"_s);
-    }
-
-    void everyChangeResets() {
-        startLikeUser();
-        const auto changes = std::initializer_list<std::function<void()>>{
-            [&] { c<QLineEdit>("txtExist")->setText(u"1"_s); },
-            [&] { type("txtTarget", u"7"_s); },
-            [&] { c<QLineEdit>("txtMalic")->setText(u"31"_s); },
-            [&] { choose("cboUnits", u"%"_s); },
-            [&] { choose("cboBatchUnits", u"Imp. Gal."_s); },
-            [&] { c<QRadioButton>("optLower")->setChecked(true); },
-            [&] { // picking the chosen entry again, in a later event
-                QCoreApplication::processEvents();
-                auto *units = c<QComboBox>("cboBatchUnits");
-                emit units->activated(units->currentIndex());
-            },
-        };
-        for (const auto &change : changes) {
-            c<QLabel>("lblAddition")->setText(u"12.34"_s);
-            change();
-            QCOMPARE(result(), u"0.00"_s);
+    void scenario_data() {
+        QTest::addColumn<QString>("script"); // after the base one
+        QTest::addColumn<QString>("probe");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("boxes"); // the warnings' texts
+        // Typing: the TA boxes and the batch size take digits and separators only.
+        row("txtExist=;txtExist~a-5 .,b1", u"txtExist"_s, "5.,1");
+        row("txtBatchSize=;txtBatchSize~x12e3456789012", u"txtBatchSize"_s, "1234567890");
+        row("cboMethod=Blend Wine;txtBlend=;txtBlend~a-5 x", u"txtBlend"_s, "a-5 x");
+        row("txtTartaric=;txtTartaric~1234", u"txtTartaric"_s, "123");
+        // Steps, by the arrow of the scroll bar and by the arrow key.
+        for (const char *by : {"vsb", "txt"}) {
+            const auto step = [by](const char *box, const char *before, const char *key,
+                                   const char *after) {
+                const QString script =
+                    (qstrcmp(box, "Blend") ? u""_s : u"cboMethod=Blend Wine;"_s) +
+                    u"txt%1=%2;%3%1:%4"_s.arg(QLatin1String(box), QLatin1String(before),
+                                              QLatin1String(by), QLatin1String(key));
+                QTest::newRow(qPrintable(script))
+                    << script << u"txt%1|vsb%1|@|lblAddition"_s.arg(QLatin1String(box))
+                    << u"%1|0|txt%2|0.00"_s.arg(QLatin1String(after), QLatin1String(box))
+                    << QString();
+            };
+            step("Exist", "3.45", "Up", "3.55");
+            step("Target", "3.45", "Down", "3.35");
+            step("Exist", "0.05", "Down", "0.00");
+            step("Target", "", "Up", "0.00");
+            step("Blend", "abc", "Down", "0.00");
+            step("BatchSize", "999.00", "Up", "1,000.00");
+            step("BatchSize", "1,000.00", "Up", "1,001.00");
+            step("Tartaric", "100", "Up", "100");
+            step("Tartaric", "0", "Down", "0");
+            step("Malic", "4.4", "Up", "5");
+            step("Citric", "150", "Down", "100");
+            step("Citric", "", "Up", "0");
         }
+        // A method's presets: the shares, which inputs can be used, the unit of the result.
+        row("cboMethod=Tartaric Acid", presets, "100|0|0|0|0|0|0|0|0|0|0|0||grams");
+        row("cboMethod=Acid Blend", presets, "50|30|20|1|1|1|1|1|0|0|0|0|8|grams");
+        row("cboMethod=Blend Wine", presets, "0|0|0|0|0|0|0|0|1|1|1|1|8|Litres of wine");
+        row("optLower;cboMethod=Calcium Carbonate", presets, "0|0|0|0|0|0|0|0|0|0|0|0||grams");
+        // The direction fills the method list.
+        row("", u"cboMethod#"_s, "Acid Blend,Blend Wine,Citric Acid,Malic Acid,Tartaric Acid");
+        row("optLower", u"cboMethod#|cboMethod"_s,
+            "Blend Wine,Calcium Carbonate,Potassium Bicarbonate,Potassium Carbonate|");
+        row("txtTartaric=70;cboMethod=Tartaric Acid;cboMethod=Acid Blend", u"txtTartaric"_s, "50");
+        row("cboMethod=Blend Wine;optLower;optRaise", u"cboMethod|txtBlend?|lblAdditionUnits"_s,
+            "|1|Litres of wine");
+        row("cboMethod=Blend Wine;cboUnits=%;cboBatchUnits=Hectolitres",
+            u"lblUnit1|lblUnit2|lblBlendUnits|lblAdditionUnits"_s, "%|%|%|Hectolitres of wine");
+        // Every change puts the result back to zero.
+        for (const char *change : {"txtExist=1", "txtTarget~7", "txtMalic=31", "cboUnits=%",
+                                   "cboBatchUnits=Imp. Gal.", "optLower", "txtBatchSize:Up"})
+            row(change, u"lblAddition"_s, "0.00");
+        // Calculate: the result, or a warning and the focus on the input at fault.
+        row("cboMethod=Malic Acid;txtBatchSize=26.42;cboBatchUnits=U.S. Gal.;cmdCalc",
+            u"lblAddition"_s, "89.56");
+        row("cboMethod=Tartaric Acid;txtExist=0.5;txtTarget=0.6;cboUnits=%;cmdCalc",
+            u"lblAddition"_s, "100.00");
+        row("cboMethod=Blend Wine;txtBatchSize=22;cboBatchUnits=Imp. Gal.;cmdCalc",
+            u"lblAddition"_s, "11.00");
+        const QString failed = u"lblAddition|@"_s;
+        row("txtExist=;lblAddition=12.34;cmdCalc", failed, "12.34|txtExist",
+            "Please enter existing TA.");
+        row("txtTarget=;lblAddition=12.34;cmdCalc", failed, "12.34|txtTarget",
+            "Please enter target TA.");
+        row("txtBatchSize=;lblAddition=12.34;cmdCalc", failed, "12.34|txtBatchSize",
+            "Please enter batch size.");
+        row("cboMethod=;lblAddition=12.34;cmdCalc", failed, "12.34|cboMethod",
+            "Please select a method to raise acidity.");
+        row("txtTartaric=;lblAddition=12.34;cmdCalc", failed, "12.34|txtTartaric",
+            "Please enter tartaric blend component.");
+        row("txtMalic=;lblAddition=12.34;cmdCalc", failed, "12.34|txtMalic",
+            "Please enter malic blend component.");
+        row("txtCitric=;lblAddition=12.34;cmdCalc", failed, "12.34|txtCitric",
+            "Please enter citric blend component.");
+        row("cboMethod=Blend Wine;txtBlend=;lblAddition=12.34;cmdCalc", failed, "12.34|txtBlend",
+            "Please enter TA of blend wine.");
+        // Enter in any input calculates.
+        for (const char *box : {"Exist", "Target", "BatchSize", "Tartaric", "Malic", "Citric"}) {
+            for (const char *key : {"Return", "Enter"})
+                row(qPrintable(u"txt%1:%2"_s.arg(QLatin1String(box), QLatin1String(key))),
+                    u"lblAddition"_s, "95.52");
+        }
+        row("cboMethod=Blend Wine;txtBlend:Return", u"lblAddition"_s, "50.00");
+        row("cboMethod=Blend Wine;txtBlend:Enter", u"lblAddition"_s, "50.00");
     }
-
-    void calculate_data() {
-        QTest::addColumn<QStringList>("in"); // direction|method|TA units|exist|target|batch|units
-        QTest::addColumn<QString>("shown");  // the result, or the warning|the box it focuses
-        const auto row = [](const char *name, const char *in, const char *shown) {
-            QTest::newRow(name) << QString::fromLatin1(in).split(u'|')
-                                << QString::fromLatin1(shown);
-        };
-        row("blend", "raise|Acid Blend|g/L|5|6|100|Litres", "95.52");
-        row("malic US gal", "raise|Malic Acid|g/L|6|7|264.2|U.S. Gal.", "895.58");
-        row("percent", "raise|Tartaric Acid|%|0.55|0.65|100|Litres", "100.00");
-        row("salt", "lower|Calcium Carbonate|g/L|9|7|100|Litres", "132.10");
-        row("wine hl", "raise|Blend Wine|g/L|5|6|2|Hectolitres", "1.00");
-        row("all empty", "raise|Acid Blend|g/L|||100|Litres", "Please enter existing TA.|txtExist");
-        row("wrong direction", "raise|Acid Blend|g/L|6|5|100|Litres",
-            "Target TA must be greater than existing TA.|txtTarget");
-    }
-
-    void calculate() {
-        QFETCH(QStringList, in);
+    void scenario() {
+        QFETCH(QString, script);
+        QFETCH(QString, probe);
         QFETCH(QString, shown);
-        startLikeUser();
-        c<QRadioButton>(in[0] == u"lower" ? "optLower" : "optRaise")->setChecked(true);
-        choose("cboMethod", in[1]);
-        choose("cboUnits", in[2]);
-        choose("cboBatchUnits", in[6]);
-        type("txtExist", in[3]);
-        type("txtTarget", in[4]);
-        type("txtBatchSize", in[5]);
-        if (in[1] == u"Blend Wine")
-            type("txtBlend", u"8"_s);
-        c<QLabel>("lblAddition")->setText(u"12.34"_s);
-        c("cmdCalc")->setFocus();
-        QTest::mouseClick(c<QPushButton>("cmdCalc"), Qt::LeftButton);
-        if (!shown.contains(u'|')) {
-            QVERIFY(modals->boxes.isEmpty());
-            QCOMPARE(result(), shown);
-            return;
+        QFETCH(QString, boxes);
+        run(window.get(), base + script);
+        QCOMPARE(state(window.get(), probe), shown);
+        QStringList texts;
+        for (const auto &box : modals->boxes) {
+            texts << box.text;
+            QCOMPARE(box.title, u"Titrova"_s);
+            QCOMPARE(box.icon, QMessageBox::Warning);
+            QCOMPARE(box.buttons, 1);
         }
-        // A failed check: one warning, focus on the input at fault, the result left alone.
-        QCOMPARE(modals->boxes.size(), 1);
-        const ModalCatcher::Box box = modals->boxes.first();
-        QCOMPARE(box.text, shown.section(u'|', 0, 0));
-        QCOMPARE(box.title, u"Titrova"_s);
-        QCOMPARE(box.icon, QMessageBox::Warning);
-        QCOMPARE(box.buttons, 1);
-        QCOMPARE(window->focusWidget()->objectName(), shown.section(u'|', 1));
-        QCOMPARE(result(), u"12.34"_s);
+        QCOMPARE(texts.join(u'|'), boxes);
+    }
+
+    void startState() {
+        QCOMPARE(shown("optRaise|optLower|cboMethod#|txtTartaric?|vsbCitric?"), u"0|0||0|0"_s);
+    }
+
+    void pickingTheChosenEntryResets() {
+        run(window.get(), base);
+        QCoreApplication::processEvents(); // a later event than the choice
+        auto *units = uitest::child<QComboBox>(window.get(), "cboBatchUnits");
+        emit units->activated(units->currentIndex());
+        QCOMPARE(shown("lblAddition"), u"0.00"_s);
     }
 
     void editMenu() {
-        startLikeUser();
-        auto *edit = c<QMenu>("mnuEdit");
-        auto *cut = c<QAction>("mnuEditCut");
-        auto *copy = c<QAction>("mnuEditCopy");
-        auto *paste = c<QAction>("mnuEditPaste");
-        auto *exist = c<QLineEdit>("txtExist");
-        exist->setText(u"12.50"_s);
+        run(window.get(), base + u"txtExist=12.50"_s);
+        auto *exist = uitest::child<QLineEdit>(window.get(), "txtExist");
+        auto *batch = uitest::child<QLineEdit>(window.get(), "txtBatchSize");
+        const auto enabled = [this] {
+            run(window.get(), u"mnuEdit"_s);
+            QString on;
+            for (const char *item : {"mnuEditCut", "mnuEditCopy", "mnuEditPaste"})
+                on += QString::number(uitest::child<QAction>(window.get(), item)->isEnabled());
+            return on;
+        };
         exist->setFocus();
         exist->setSelection(0, 2);
-        emit edit->aboutToShow();
-        QVERIFY(cut->isEnabled() && copy->isEnabled() && paste->isEnabled());
-        copy->trigger();
+        QCOMPARE(enabled(), u"111"_s);
+        run(window.get(), u"mnuEditCopy"_s);
         QCOMPARE(QGuiApplication::clipboard()->text(), u"12"_s);
         exist->deselect();
-        emit edit->aboutToShow();
-        QVERIFY(!cut->isEnabled() && !copy->isEnabled() && paste->isEnabled());
-        c("cmdCalc")->setFocus();
-        emit edit->aboutToShow();
-        QVERIFY(!cut->isEnabled());
-
+        QCOMPARE(enabled(), u"001"_s);
+        uitest::child(window.get(), "cmdCalc")->setFocus();
+        QCOMPARE(enabled(), u"001"_s);
         // Cut changes the text, and so resets the result.
-        auto *batch = c<QLineEdit>("txtBatchSize");
         batch->setFocus();
-        batch->setSelection(0, 3);
-        c<QLabel>("lblAddition")->setText(u"12.34"_s);
-        emit edit->aboutToShow();
-        cut->trigger();
-        QCOMPARE(QGuiApplication::clipboard()->text(), u"100"_s);
-        QCOMPARE(batch->text(), u".00"_s);
-        QCOMPARE(result(), u"0.00"_s);
-
+        batch->setSelection(0, 2);
+        enabled();
+        run(window.get(), u"mnuEditCut"_s);
+        QCOMPARE(QGuiApplication::clipboard()->text(), u"10"_s);
+        QCOMPARE(shown("txtBatchSize|lblAddition"), u"0|0.00"_s);
         // Pasted text is not filtered; Calculate reports it.
         QGuiApplication::clipboard()->setText(u"abc"_s);
         exist->setFocus();
         exist->selectAll();
-        paste->trigger();
+        run(window.get(), u"mnuEditPaste"_s);
         QCOMPARE(exist->text(), u"abc"_s);
     }
 
     void calculatorAndLinks() {
-        act("mnuToolsCalc");
+        run(window.get(), u"mnuToolsCalc"_s);
         QCOMPARE(desktop.calculatorStarts, 1);
         QVERIFY(modals->boxes.isEmpty());
         desktop.calculatorFound = false;
-        act("mnuToolsCalc");
+        run(window.get(), u"mnuToolsCalc;mnuHelpManual;mnuHelpWeb;mnuHelpEmail"_s);
         QCOMPARE(modals->boxes.size(), 1);
-        QCOMPARE(modals->boxes.first().title, u"Calculator"_s);
-        QCOMPARE(modals->boxes.first().text, u"Calculator not found!"_s);
-        QCOMPARE(modals->boxes.first().icon, QMessageBox::Warning);
-        act("mnuHelpManual");
-        act("mnuHelpWeb");
-        act("mnuHelpEmail");
-        const QUrl manual =
-            QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + u"/manual/index.html"_s);
-        QCOMPARE(desktop.opened, (QList<QUrl>{manual, links::productPage(), links::supportMail()}));
-
+        QCOMPARE(modals->boxes[0].text + modals->boxes[0].title,
+                 u"Calculator not found!Calculator"_s);
+        QCOMPARE(modals->boxes[0].icon, QMessageBox::Warning);
+        const QString manual = QCoreApplication::applicationDirPath() + u"/manual/index.html"_s;
+        QCOMPARE(desktop.opened.size(), 3);
+        QCOMPARE(desktop.opened[0], QUrl::fromLocalFile(manual));
+        QCOMPARE(desktop.opened[1].scheme() + desktop.opened[2].scheme(), u"httpsmailto"_s);
         // No manual beside this program: the real desktop's open fails, and says nothing.
-        QVERIFY(!QFile::exists(manual.toLocalFile()));
+        QVERIFY(!QFile::exists(manual));
         Desktop::setCurrent(nullptr);
-        act("mnuHelpManual");
+        run(window.get(), u"mnuHelpManual"_s);
         Desktop::setCurrent(&desktop);
-        QCOMPARE(modals->boxes.size(), 1); // the calculator's, above
+        QCOMPARE(modals->boxes.size(), 1);
     }
 
     void optionsAboutExit() {
-        act("mnuOptions");
-        act("mnuOptions");
+        run(window.get(), u"mnuOptions;mnuOptions"_s);
         QCOMPARE(window->findChildren<frmOptions *>().size(), 1);
         QPointer<frmOptions> options = window->findChild<frmOptions *>();
         QVERIFY(options->isVisible());
-
         // About is modal and new each time, and the command returns at once (no nested loop
         // that would keep an assistive client waiting on its action).
         for (int round = 0; round < 2; ++round) {
-            act("mnuHelpAbout");
+            run(window.get(), u"mnuHelpAbout"_s);
             QPointer<frmAbout> about = window->findChild<frmAbout *>();
-            QVERIFY(about && about->isVisible() && about->isModal());
+            QVERIFY(about && about->isVisible());
             QCOMPARE(about->windowModality(), Qt::ApplicationModal);
             about->close();
             QTRY_VERIFY(!about);
         }
-        QVERIFY(window->findChildren<frmAbout *>().isEmpty());
-
         // File > Exit closes every window, the dialog too, and asks nothing.
-        auto *other = new QWidget;
+        QPointer<QWidget> other = new QWidget;
         other->setAttribute(Qt::WA_DeleteOnClose);
         other->show();
-        QPointer<QWidget> guard(other);
-        act("mnuFileExit");
-        QTRY_VERIFY(options.isNull() && guard.isNull());
-        QVERIFY(!window->isVisible());
-        QVERIFY(modals->boxes.isEmpty());
+        run(window.get(), u"mnuFileExit"_s);
+        QTRY_VERIFY(options.isNull() && other.isNull());
+        QVERIFY(!window->isVisible() && modals->boxes.isEmpty());
     }
 
     void formLoad_data() {
+        QTest::addColumn<QString>("locale");
         QTest::addColumn<QByteArray>("file"); // null: no file at all
-        QTest::addColumn<bool>("fallback");
-        QTest::addColumn<QString>("state"); // method|units|batch units|batch|shares|direction
-
-        const QByteArray builtIn = uitest::builtInFile;
-        const QString defaults = u"Acid Blend|g/L|U.S. Gal.|5.00|50/30/20|raise"_s;
+        QTest::addColumn<QString>("state");   // with "!" first: the fallback's message shown
+        const QByteArray builtIn = testfiles::builtInFile;
+        const auto row = [](const char *name, const QByteArray &file, const QString &state,
+                            const char *locale = "en_US") {
+            QTest::newRow(name) << QString::fromLatin1(locale) << file << state;
+        };
+        const QString fallback = u"!Acid Blend|g/L|U.S. Gal.|5.00|50|30|20|1|0"_s;
         // Fallback, in each of its causes: unreadable, key missing, odd count, duplicate, refused.
-        QTest::newRow("no file") << QByteArray() << true << defaults;
-        QTest::newRow("empty file") << "\r\n"_ba << true << defaults;
-        QTest::newRow("odd field count") << builtIn + "\"orphan\"" << true << defaults;
-        QTest::newRow("duplicate key") << builtIn + "\"BatchUnits\",\"Litres\"\r\n"
-                                       << true << defaults;
-        QTest::newRow("method of the other direction")
-            << QByteArray(builtIn).replace("Acid Blend", "Calcium Carbonate") << true << defaults;
-        // No fallback.
-        QTest::newRow("built-in file") << builtIn << false << defaults;
-        QTest::newRow("unknown ninth key") << builtIn + "\"colour\",\"red\"\r\n"
-                                           << false << defaults;
-        QTest::newRow("single acid forces its shares")
-            << QByteArray(builtIn).replace("Acid Blend", "Malic Acid") << false
-            << u"Malic Acid|g/L|U.S. Gal.|5.00|0/100/0|raise"_s;
-        QTest::newRow("no direction needs no method")
-            << QByteArray(builtIn)
-                   .replace("\"raise\"", "\"\"")
-                   .replace("\"method\",\"Acid Blend\"", "")
-            << false << u"|g/L|U.S. Gal.|5.00|50/30/20|"_s;
-        QTest::newRow("TA units in another case")
-            << QByteArray(builtIn).replace("g/L", "G/L") << false
-            << u"Acid Blend||U.S. Gal.|5.00|50/30/20|raise"_s;
-        QTest::newRow("texts: a share rounded, the rest as they are")
-            << QByteArray(builtIn)
-                   .replace(",5\r", ",\"a lot\"\r")
-                   .replace(",50", ",\"2.5\"")
-                   .replace(",20", ",\"x\"")
-            << false << u"Acid Blend|g/L|U.S. Gal.|a lot|3/30/x|raise"_s;
-        QTest::newRow("any order, any case")
-            << "\"blend_c\",20,\"BLEND_M\",30\r\n\"blend_t\",50\r\n\"batchSize\",1234.5\r\n"
-               "\"batchunits\",\"Litres\",\"acidUnits\",\"g/L\"\r\n\"method\",\"Blend Wine\"\r\n"
-               "\"R_L\",\"lower\"\r\n"_ba
-            << false << u"Blend Wine|g/L|Litres|1,234.50|50/30/20|lower"_s;
+        row("no file", QByteArray(), fallback);
+        row("empty file", "\r\n", fallback);
+        row("odd field count", builtIn + "\"orphan\"", fallback);
+        row("duplicate key", builtIn + "\"BatchUnits\",\"Litres\"\r\n", fallback);
+        row("method of the other direction",
+            QByteArray(builtIn).replace("Acid Blend", "Calcium Carbonate"), fallback);
+        row("built-in file", builtIn, fallback.mid(1));
+        row("unknown ninth key", builtIn + "\"colour\",\"red\"\r\n", fallback.mid(1));
+        row("single acid forces its shares",
+            QByteArray(builtIn).replace("Acid Blend", "Malic Acid"),
+            u"Malic Acid|g/L|U.S. Gal.|5.00|0|100|0|1|0"_s);
+        row("no direction needs no method",
+            QByteArray(builtIn)
+                .replace("\"raise\"", "\"\"")
+                .replace("\"method\",\"Acid Blend\"", ""),
+            u"|g/L|U.S. Gal.|5.00|50|30|20|0|0"_s);
+        row("TA units in another case", QByteArray(builtIn).replace("g/L", "G/L"),
+            u"Acid Blend||U.S. Gal.|5.00|50|30|20|1|0"_s);
+        row("texts: a share rounded, the rest as they are",
+            QByteArray(builtIn)
+                .replace(",5\r", ",\"a lot\"\r")
+                .replace(",50", ",\"2.5\"")
+                .replace(",20", ",\"x\""),
+            u"Acid Blend|g/L|U.S. Gal.|a lot|3|30|x|1|0"_s);
+        row("any order, any case",
+            "\"blend_c\",20,\"BLEND_M\",30\r\n\"blend_t\",50\r\n\"batchSize\",1234.5\r\n"
+            "\"batchunits\",\"Litres\",\"acidUnits\",\"g/L\"\r\n\"method\",\"Blend Wine\"\r\n"
+            "\"R_L\",\"lower\"\r\n",
+            u"Blend Wine|g/L|Litres|1,234.50|50|30|20|0|1"_s);
+        row("German", QByteArray(builtIn).replace(",5\r", ",1234.5\r"),
+            u"Acid Blend|g/L|U.S. Gal.|1.234,50|50|30|20|1|0"_s, "de_DE");
     }
-
     void formLoad() {
+        QFETCH(QString, locale);
         QFETCH(QByteArray, file);
-        QFETCH(bool, fallback);
         QFETCH(QString, state);
-        window = std::make_unique<frmAcid>(settingsFile()); // start-up runs on a fresh window
-        if (!file.isNull()) {
-            QFile f(settingsFile());
-            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(file) == file.size());
-        }
+        QLocale::setDefault(QLocale(locale));
+        window = std::make_unique<frmAcid>(settingsFile); // start-up runs on a fresh window
+        QVERIFY(file.isNull() || testfiles::write(settingsFile, file));
         window->Form_Load();
         QVERIFY(!window->refusedToRun());
-        QCOMPARE(modals->boxes.size(), fallback ? 1 : 0);
-        if (fallback) {
-            QCOMPARE(modals->boxes.first().text,
-                     u"User default settings not found.\nLoading program defaults."_s);
-            QCOMPARE(modals->boxes.first().icon, QMessageBox::Critical);
-            QCOMPARE(modals->boxes.first().title, u"Titrova"_s);
-            // The table holds the program's defaults, whatever the file had added before failing.
-            auto &table = settings::defaultSettings();
-            QCOMPARE(table.lookup(u"batchUnits"_s).toString(), u"U.S. Gal."_s);
-            QCOMPARE(table.lookup(u"method"_s).toString(), u"Acid Blend"_s);
-        }
-        const QString dir = c<QRadioButton>("optRaise")->isChecked()   ? u"raise"_s
-                            : c<QRadioButton>("optLower")->isChecked() ? u"lower"_s
-                                                                       : QString();
-        QCOMPARE(QStringList({c<QComboBox>("cboMethod")->currentText(),
-                              c<QComboBox>("cboUnits")->currentText(),
-                              c<QComboBox>("cboBatchUnits")->currentText(), text("txtBatchSize"),
-                              shares(), dir})
-                     .join(u'|'),
-                 state);
-        QCOMPARE(text("txtExist"), u"0.00"_s);
-        QCOMPARE(result(), u"0.00"_s);
+        QStringList texts;
+        for (const auto &box : modals->boxes)
+            texts << box.text + QString::number(box.icon);
+        QCOMPARE(texts.join(u'|'), state.startsWith(u'!')
+                                       ? u"User default settings not found.\nLoading program "
+                                         "defaults.%1"_s.arg(QMessageBox::Critical)
+                                       : QString());
+        QCOMPARE(shown("cboMethod|cboUnits|cboBatchUnits|txtBatchSize|txtTartaric|txtMalic|"
+                       "txtCitric|optRaise|optLower"),
+                 state.mid(state.startsWith(u'!')));
+        const QString zero = QLocale().toString(0.0, 'f', 2);
+        QCOMPARE(shown("txtExist|lblAddition"), zero + u'|' + zero);
+        // The table holds what was applied, whatever the file had added before failing.
+        auto &table = settings::defaultSettings();
+        if (state.startsWith(u'!'))
+            QCOMPARE(table.lookup(u"batchUnits"_s).toString() +
+                         table.lookup(u"method"_s).toString(),
+                     u"U.S. Gal.Acid Blend"_s);
         // Start-up never writes the file.
-        QCOMPARE(QFile::exists(settingsFile()), !file.isNull());
+        QCOMPARE(testfiles::read(settingsFile) == testfiles::noFile, file.isNull());
     }
 
-    void formLoadGerman() {
-        QLocale::setDefault(QLocale(u"de_DE"_s));
-        window = std::make_unique<frmAcid>(settingsFile());
-        QFile f(settingsFile());
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray(uitest::builtInFile).replace(",5\r\n", ",1234.5\r\n"));
-        f.close();
-        window->Form_Load();
-        QVERIFY(modals->boxes.isEmpty());
-        QCOMPARE(text("txtBatchSize"), u"1.234,50"_s);
-        QCOMPARE(text("txtExist"), u"0,00"_s);
+    // Tab visits every input in its designed order, and a screen reader names each one.
+    void tabOrderAndNames() {
+        run(window.get(), base + u"cboMethod=Blend Wine;lblAddition=12.34"_s);
+        const char *const expected[][2] = {
+            {"txtExist", "Existing TA"},      {"txtTarget", "Target TA"},
+            {"cmdCalc", "Calculate"},         {"optRaise", "Raise Acidity"},
+            {"cboMethod", "Using"},           {"cboUnits", "TA Units"},
+            {"txtBatchSize", "Size"},         {"cboBatchUnits", "Batch Units"},
+            {"txtBlend", "Blending Wine TA"}, {"txtExist", "Existing TA"},
+        };
+        uitest::child(window.get(), "txtExist")->setFocus();
+        for (const auto &[name, spoken] : expected) {
+            QWidget *focus = QApplication::focusWidget();
+            QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(focus);
+            // A list is named by its current entry; its label tells what it is.
+            const auto labels = iface->relations(QAccessible::Label);
+            const QString said =
+                iface->role() != QAccessible::ComboBox ? iface->text(QAccessible::Name)
+                : labels.isEmpty() || !iface->text(QAccessible::Description).isEmpty()
+                    ? iface->text(QAccessible::Description)
+                    : labels.first().first->text(QAccessible::Name);
+            QCOMPARE(focus->objectName() + u'=' + said,
+                     QString::fromLatin1(name) + u'=' + QString::fromLatin1(spoken));
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        // The result is read by its value, its caption through the relation.
+        QAccessibleInterface *iface =
+            QAccessible::queryAccessibleInterface(uitest::child(window.get(), "lblAddition"));
+        QCOMPARE(iface->text(QAccessible::Name), u"12.34"_s);
+        const auto labels = iface->relations(QAccessible::Label);
+        QVERIFY(!labels.isEmpty());
+        QCOMPARE(labels.first().first->text(QAccessible::Name), u"Required Addition"_s);
     }
 };
 
