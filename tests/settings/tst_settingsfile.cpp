@@ -1,36 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/numbers.h"
 #include "settings/settingsfile.h"
+#include "tests/common/files.h"
+#include "tests/faults/faultshim.h"
 
 #include <QDir>
-#include <QFile>
+#include <QRegularExpression>
+#include <QStorageInfo>
 #include <QTemporaryDir>
 #include <QTest>
 #include <functional>
-
-#ifdef Q_OS_UNIX
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
-#endif
 
 using namespace Qt::StringLiterals;
 using settings::SettingsError;
 using settings::SettingsTable;
+using testfiles::builtInFile;
 
 namespace {
-
-const QByteArray builtInFile = "\"r_l\",\"raise\"\r\n\"method\",\"Acid Blend\"\r\n"
-                               "\"acidUnits\",\"g/L\"\r\n\"batchunits\",\"U.S. Gal.\"\r\n"
-                               "\"batchSize\",5\r\n\"blend_t\",50\r\n\"blend_m\",30\r\n"
-                               "\"blend_c\",20\r\n"_ba;
-
-// As the dialog leaves it: the size as the locale shows it.
-SettingsTable builtInTable(const QLocale &locale) {
-    SettingsTable t;
-    settings::readSettings(builtInFile, t);
-    t.store(u"batchSize"_s, numbers::standardFromDouble(5, locale));
-    return t;
-}
 
 // "n:5" for a number, "t:5" for a text: a field's kind matters as much as its content.
 QString describe(const QVariant &v) {
@@ -39,30 +30,56 @@ QString describe(const QVariant &v) {
     return u"t:"_s + v.toString();
 }
 
-int failure(const std::function<void()> &f) {
+// The error's number and description, or 0 and nothing.
+std::pair<int, QString> failure(const std::function<void()> &f) {
     try {
         f();
     } catch (const SettingsError &e) {
-        return e.number();
+        return {e.number(), e.description()};
     }
-    return 0;
+    return {0, QString()};
 }
 
-bool writeFile(const QString &path, const QByteArray &bytes) {
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+QStringList entries(const QString &folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                  QDir::NoDotAndDotDot);
 }
+
+// The built-in file with the batch size of 10.5 that every save here writes.
+const QByteArray newFile = QByteArray(builtInFile).replace("Size\",5\r", "Size\",10.5\r");
 
 } // namespace
 
 class tst_settingsfile : public QObject {
     Q_OBJECT
 
+    std::unique_ptr<QTemporaryDir> dir;
+    QString folder, target; // as the shim compares paths
+    bool mounted = false;
+
 private slots:
+    void initTestCase() {
+        // In a mount namespace of its own a tiny file system left by a crash dies with the test.
+        if (geteuid() == 0 && unshare(CLONE_NEWNS) == 0)
+            mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr);
+    }
+    void init() {
+        dir = std::make_unique<QTemporaryDir>();
+        folder = QFileInfo(dir->path()).canonicalFilePath();
+        target = folder + u"/settings.cfg"_s;
+    }
+    void cleanup() {
+        faultshim_arm(nullptr, FaultNone, 0);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (mounted)
+            umount2(QFile::encodeName(folder).constData(), MNT_DETACH);
+        mounted = false;
+        dir.reset();
+    }
+
     void fields_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("fields"); // joined with "|"
-
         QTest::newRow("built-in file")
             << builtInFile
             << u"t:r_l|t:raise|t:method|t:Acid Blend|t:acidUnits|t:g/L|t:batchunits|t:U.S. Gal.|"
@@ -70,24 +87,19 @@ private slots:
         QTest::newRow("empty") << ""_ba << u""_s;
         QTest::newRow("blanks around fields")
             << " \t\"a\" ,\t 5 \t,  b c  \r\n"_ba << u"t:a|n:5|t:b c"_s;
-        QTest::newRow("empty lines between")
-            << "a,1\r\n\r\n\n  \r\nb,2\r\n\r\n"_ba << u"t:a|n:1|t:b|n:2"_s;
+        QTest::newRow("empty lines") << "a,1\r\n\r\n\n  \r\nb,2\r\n\r\n"_ba << u"t:a|n:1|t:b|n:2"_s;
         QTest::newRow("CR, LF, CRLF, LFCR") << "a\rb\nc\r\nd\n\re"_ba << u"t:a|t:b|t:c|t:d|t:e"_s;
         QTest::newRow("rest after quote dropped")
             << "\"a\"xy,\"b\" \"c\"\nd"_ba << u"t:a|t:b|t:d"_s;
         QTest::newRow("quote spans lines") << "\"a,\r\nb\",c"_ba << u"t:a,\r\nb|t:c"_s;
         QTest::newRow("unterminated quote") << "k,\"v\r\nw,x"_ba << u"t:k|t:v\r\nw,x"_s;
-        QTest::newRow("empty fields") << ",\"\","_ba << u"t:|t:|t:"_s;
-        QTest::newRow("comma before line end") << "a,\r\nb"_ba << u"t:a|t:|t:b"_s;
-        QTest::newRow("NUL bytes") << "a\0b,\"\0\""_ba << u"t:a\0b|t:\0"_s;
-        QTest::newRow("Latin-1") << "\"S\xe4ure\",\xff"_ba << u"t:S\u00e4ure|t:\u00ff"_s;
-        QTest::newRow("signs and points") << "-2.5,+3,.5,5.,-0"_ba << u"n:-2.5|n:3|n:0.5|n:5|n:0"_s;
-        QTest::newRow("quoted number") << "\"5\""_ba << u"t:5"_s;
-        QTest::newRow("not plain numbers") << "1e5,1.2.3,5 6,.,-,0x1,inf,5L"_ba
-                                           << u"t:1e5|t:1.2.3|t:5 6|t:.|t:-|t:0x1|t:inf|t:5L"_s;
+        QTest::newRow("empty fields") << ",\"\",\r\nb"_ba << u"t:|t:|t:|t:b"_s;
+        QTest::newRow("NUL bytes, Latin-1") << "a\0b,\"S\xe4ure\""_ba << u"t:a\0b|t:S\u00e4ure"_s;
+        QTest::newRow("plain numbers") << "-2.5,+3,.5,5.,-0"_ba << u"n:-2.5|n:3|n:0.5|n:5|n:0"_s;
+        QTest::newRow("not plain numbers") << "\"5\",1e5,1.2.3,5 6,.,-,0x1,inf,5L"_ba
+                                           << u"t:5|t:1e5|t:1.2.3|t:5 6|t:.|t:-|t:0x1|t:inf|t:5L"_s;
         QTest::newRow("beyond a double") << QByteArray(400, '9') << u"t:"_s + QString(400, u'9');
     }
-
     void fields() {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, fields);
@@ -108,14 +120,12 @@ private slots:
     void readTable_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<int>("error");
-        QTest::addColumn<int>("size");
+        QTest::addColumn<int>("size");      // what was read before a fault stays
         QTest::addColumn<QString>("entry"); // key=value, looked up afterwards
-
         QTest::newRow("built-in file") << builtInFile << 0 << 8 << u"BatchUnits=t:U.S. Gal."_s;
         QTest::newRow("other case, order, two a line")
             << "\"BLEND_C\",20,\"r_L\",\"raise\"\n"_ba << 0 << 2 << u"blend_c=n:20"_s;
-        QTest::newRow("empty") << ""_ba << 0 << 0 << QString();
-        QTest::newRow("UTF-8 byte-order mark")
+        QTest::newRow("UTF-8 byte-order mark skipped")
             << "\xEF\xBB\xBF"_ba + builtInFile << 0 << 8 << u"r_l=t:raise"_s;
         QTest::newRow("number as key") << "1.50,\"x\""_ba << 0 << 1 << u"1.50=t:x"_s;
         QTest::newRow("odd field count")
@@ -125,43 +135,27 @@ private slots:
             << "\"batchunits\",\"Litres\"\r\n\"batchUnits\",\"Imp. Gal.\"\r\n"_ba
             << int(SettingsError::DuplicateKey) << 1 << u"batchUnits=t:Litres"_s;
     }
-
     void readTable() {
         QFETCH(QByteArray, bytes);
         QFETCH(int, error);
         QFETCH(int, size);
         QFETCH(QString, entry);
-
         SettingsTable table;
-        QCOMPARE(failure([&] { settings::readSettings(bytes, table); }), error);
-        // What was read before a fault stays.
+        QCOMPARE(failure([&] { settings::readSettings(bytes, table); }).first, error);
         QCOMPARE(table.size(), size);
-        if (entry.isEmpty())
-            return;
-        const QString key = entry.section(u'=', 0, 0);
-        QVERIFY(table.contains(key));
-        QCOMPARE(describe(table.lookup(key)), entry.section(u'=', 1));
+        QCOMPARE(describe(table.lookup(entry.section(u'=', 0, 0))), entry.section(u'=', 1));
     }
 
     void readFailures() {
-        QTemporaryDir dir;
         SettingsTable table;
-        const auto fails = [&table](const QString &path) {
-            return failure([&] { settings::readSettingsFile(path, table); }) ==
-                   SettingsError::CannotRead;
-        };
-        QVERIFY(fails(dir.filePath(u"missing.cfg"_s)));
-        QVERIFY(fails(dir.path()));
-        QFile huge(dir.filePath(u"huge.cfg"_s));
+        QFile huge(folder + u"/huge.cfg"_s);
         QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1));
-        QVERIFY(fails(huge.fileName()));
-#ifdef Q_OS_UNIX
         // Neither may hang: a pipe waits for a writer, a device never ends.
-        const QString fifo = dir.filePath(u"fifo.cfg"_s);
-        QCOMPARE(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
-        QVERIFY(fails(fifo));
-        QVERIFY(fails(u"/dev/zero"_s));
-#endif
+        QCOMPARE(::mkfifo(QFile::encodeName(folder + u"/fifo.cfg"_s).constData(), 0600), 0);
+        for (const QString &path :
+             {target, folder, huge.fileName(), folder + u"/fifo.cfg"_s, u"/dev/zero"_s})
+            QCOMPARE(failure([&] { settings::readSettingsFile(path, table); }).first,
+                     int(SettingsError::CannotRead));
         QCOMPARE(table.size(), 0);
     }
 
@@ -171,13 +165,11 @@ private slots:
         QTest::addColumn<QVariant>("value"); // invalid: the key is removed
         QTest::addColumn<QByteArray>("line");
         QTest::addColumn<int>("error");
-
         const auto row = [](const char *name, const char *locale, const QString &key,
                             const QVariant &value, const QByteArray &line, int error = 0) {
             QTest::newRow(name) << QString::fromLatin1(locale) << key << value << line << error;
         };
-        const int nan = SettingsError::NotANumber;
-        const int bad = SettingsError::UnwritableText;
+        const int nan = SettingsError::NotANumber, bad = SettingsError::UnwritableText;
         row("built-in defaults", "en_US", u"r_l"_s, u"raise"_s, "\"r_l\",\"raise\"");
         row("German size", "de_DE", u"batchSize"_s, u"1.234,50"_s, "\"batchSize\",1234.5");
         row("size from the file", "de_DE", u"batchSize"_s, 1234.5, "\"batchSize\",1234.5");
@@ -189,22 +181,20 @@ private slots:
         row("non-ASCII text", "en_US", u"acidUnits"_s, u"g/\u2113"_s, {}, bad);
         row("missing key", "en_US", u"blend_c"_s, QVariant(), {}, SettingsError::KeyMissing);
     }
-
     void writtenBytes() {
         QFETCH(QString, locale);
         QFETCH(QString, key);
         QFETCH(QVariant, value);
         QFETCH(QByteArray, line);
         QFETCH(int, error);
-
-        SettingsTable table = builtInTable(QLocale(locale));
-        if (value.isValid())
-            table.store(key, value);
-        else
-            table.remove(key);
+        SettingsTable table;
+        settings::readSettings(builtInFile, table);
+        table.store(u"batchSize"_s, numbers::standardFromDouble(5, QLocale(locale)));
+        value.isValid() ? table.store(key, value) : table.remove(key);
         QByteArray bytes;
-        QCOMPARE(failure([&] { bytes = settings::settingsFileBytes(table, QLocale(locale)); }),
-                 error);
+        QCOMPARE(
+            failure([&] { bytes = settings::settingsFileBytes(table, QLocale(locale)); }).first,
+            error);
         if (error)
             return;
         QByteArrayList expected = builtInFile.split('\n');
@@ -213,70 +203,119 @@ private slots:
                 l = line + '\r';
         }
         QCOMPARE(bytes, expected.join('\n'));
-        // And the reader takes back what the writer wrote.
-        SettingsTable back;
-        settings::readSettings(bytes, back);
-        QCOMPARE(back.size(), 8);
     }
 
-    void writeFailures_data() {
-        QTest::addColumn<bool>("readOnly");
-        QTest::newRow("path is a folder") << false;
-        QTest::newRow("read-only folder") << true;
+    // Saving never leaves a damaged or a half-new file, nor a stray one, whatever goes wrong.
+    void refusedSave_data() {
+        QTest::addColumn<QString>("medium"); // folder, link, full, read-only, no rights
+        QTest::addColumn<int>("point");      // injected by the shim
+        QTest::addColumn<int>("error");
+        QTest::addColumn<QString>("reason"); // of the message, after the file's name
+        QTest::newRow("path is a folder") << u"folder"_s << 0 << 0 << u"it is a folder."_s;
+        QTest::newRow("link to a folder") << u"link"_s << 0 << 0 << u"it is a folder."_s;
+        QTest::newRow("folder without rights") << u"no rights"_s << 0 << 0 << u""_s;
+        QTest::newRow("disk full") << u"full"_s << 0 << 0 << u"No space left on device"_s;
+        QTest::newRow("read-only file system") << u"read-only"_s << 0 << 0 << u"not writable"_s;
+        QTest::newRow("write fails, no space")
+            << u""_s << int(FaultWrite) << ENOSPC << u"No space left on device"_s;
+        QTest::newRow("putting in place fails")
+            << u""_s << int(FaultCommit) << EIO << QString::fromLocal8Bit(strerror(EIO));
     }
-
-    void writeFailures() {
-        QFETCH(bool, readOnly);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(u"settings.cfg"_s);
-        const QByteArray old = "\"r_l\",\"lower\"\r\n"_ba;
-        QVERIFY(readOnly ? writeFile(path, old) : QDir(dir.path()).mkdir(u"settings.cfg"_s));
-        const auto rx = QFile::ReadOwner | QFile::ExeOwner;
-        QVERIFY(QFile::setPermissions(dir.path(), readOnly ? rx : rx | QFile::WriteOwner));
-        QString description;
-        try {
-            settings::writeSettingsFile(path, builtInFile);
-        } catch (const SettingsError &e) {
-            QCOMPARE(e.number(), int(SettingsError::CannotWrite));
-            description = e.description();
+    void refusedSave() {
+        QFETCH(QString, medium);
+        QFETCH(int, point);
+        QFETCH(int, error);
+        QFETCH(QString, reason);
+        QString named = target;
+        if (medium == u"full" || medium == u"read-only") {
+            if (geteuid() != 0 ||
+                mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=8k") != 0)
+                QSKIP("mounting a small file system needs root");
+            mounted = true;
         }
-        QFile::setPermissions(dir.path(), rx | QFile::WriteOwner);
-        if (readOnly && description.isEmpty())
-            QSKIP("Running with rights that write into any folder");
-        QVERIFY(description.contains(path));
-        QFile f(path);
-        QVERIFY(!readOnly || (f.open(QIODevice::ReadOnly) && f.readAll() == old));
-        // No temporary file left behind either.
-        QCOMPARE(QDir(dir.path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries),
-                 QStringList{u"settings.cfg"_s});
-    }
-
-#ifdef Q_OS_UNIX
-    void writeThroughLink() {
-        QTemporaryDir dir;
-        const QString link = dir.filePath(u"settings.cfg"_s);
-        const QString real = dir.filePath(u"real.cfg"_s);
-        QVERIFY(writeFile(real, "\"r_l\",\"lower\"\r\n"_ba.repeated(20)));
-        QCOMPARE(::symlink("real.cfg", QFile::encodeName(link).constData()), 0);
-        settings::writeSettingsFile(link, builtInFile);
-        // The link stays, and what it points to is replaced whole.
-        QCOMPARE(QFileInfo(link).symLinkTarget(), real);
-        QFile f(real);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), builtInFile);
-        f.close();
-
-        QVERIFY(f.remove() && QDir(dir.path()).mkdir(u"real.cfg"_s));
-        QString description;
-        try {
-            settings::writeSettingsFile(link, builtInFile);
-        } catch (const SettingsError &e) {
-            description = e.description();
+        QVERIFY(medium == u"folder" ? QDir(folder).mkdir(u"settings.cfg"_s)
+                                    : testfiles::write(target, builtInFile));
+        if (medium == u"link") {
+            named = folder + u"/real"_s;
+            QVERIFY(QDir(folder).mkdir(u"real"_s) && QFile::remove(target) &&
+                    QFile::link(u"real"_s, target));
+        } else if (medium == u"full") {
+            QFile filler(folder + u"/filler"_s); // two pages: the old file's and the filler's
+            QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+            while (filler.write(QByteArray(1024, 'f')) == 1024 && filler.size() < 65536) {
+            }
+            QCOMPARE(QStorageInfo(folder).bytesAvailable(), 0);
+        } else if (medium == u"read-only") {
+            QCOMPARE(mount(nullptr, QFile::encodeName(folder).constData(), nullptr,
+                           MS_REMOUNT | MS_RDONLY, nullptr),
+                     0);
+        } else if (medium == u"no rights") {
+            QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         }
-        QVERIFY2(description.startsWith(u"Cannot write "_s + real + u": "_s),
+        const QByteArray before = testfiles::read(target);
+        const QStringList stays = entries(folder);
+        faultshim_arm(QFile::encodeName(target).constData(), point, error);
+        const auto [number, description] =
+            failure([&] { settings::writeSettingsFile(target, newFile); });
+        faultshim_arm(nullptr, FaultNone, 0);
+        if (medium == u"no rights" && number == 0)
+            QSKIP("running with rights that write into any folder");
+        QCOMPARE(number, int(SettingsError::CannotWrite));
+        QVERIFY2(description.startsWith(u"Cannot write "_s + named + u": "_s) &&
+                     description.contains(reason),
                  qPrintable(description));
+        QCOMPARE(testfiles::read(target), before);
+        QCOMPARE(entries(folder), stays);
     }
-#endif
+
+    void savedThroughLink() {
+        // The link stays, what it points to is replaced whole, and its folder is synced: else
+        // a power cut after the rename can bring back the old file, or none.
+        QVERIFY(QDir(folder).mkdir(u"real"_s));
+        QVERIFY(testfiles::write(folder + u"/real/settings.cfg"_s,
+                                 "\"r_l\",\"lower\"\r\n"_ba.repeated(20)));
+        QVERIFY(QFile::link(u"real/settings.cfg"_s, target));
+        settings::writeSettingsFile(target, newFile);
+        QCOMPARE(QFileInfo(target).symLinkTarget(), folder + u"/real/settings.cfg"_s);
+        QCOMPARE(testfiles::read(folder + u"/real/settings.cfg"_s), newFile);
+        QCOMPARE(QString::fromLocal8Bit(faultshim_last_folder_synced()), folder + u"/real"_s);
+    }
+
+    void killedWhileSaving_data() {
+        QTest::addColumn<int>("point");
+        QTest::addColumn<QByteArray>("old");
+        QTest::newRow("killed writing, over a file") << int(FaultWrite) << builtInFile;
+        QTest::newRow("killed writing, no file yet") << int(FaultWrite) << testfiles::noFile;
+        QTest::newRow("killed putting in place, over a file") << int(FaultCommit) << builtInFile;
+        QTest::newRow("killed putting in place, no file yet")
+            << int(FaultCommit) << testfiles::noFile;
+    }
+    void killedWhileSaving() {
+        QFETCH(int, point);
+        QFETCH(QByteArray, old);
+        QVERIFY(old == testfiles::noFile || testfiles::write(target, old));
+        const pid_t saver = fork();
+        if (saver == 0) {
+            faultshim_arm(QFile::encodeName(target).constData(), point, 0);
+            settings::writeSettingsFile(target, newFile);
+            _exit(0);
+        }
+        int status = 0;
+        QCOMPARE(waitpid(saver, &status, 0), saver);
+        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
+        QCOMPARE(testfiles::read(target), old);
+        // A temporary file may survive a kill, named after the file and holding part of the new.
+        static const QRegularExpression temporary(u"^settings\\.cfg\\.\\w{6}$"_s);
+        for (const QString &name : entries(folder)) {
+            if (name != u"settings.cfg")
+                QVERIFY2(temporary.match(name).hasMatch() &&
+                             newFile.startsWith(testfiles::read(folder + u'/' + name)),
+                         qPrintable(name));
+        }
+        // Whatever the kill left does not stand in the way of the next save.
+        settings::writeSettingsFile(target, newFile);
+        QCOMPARE(testfiles::read(target), newFile);
+    }
 };
 
 QTEST_GUILESS_MAIN(tst_settingsfile)
