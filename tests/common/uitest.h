@@ -8,8 +8,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QRegularExpression>
@@ -45,11 +43,12 @@ inline void run(QWidget *top, const QString &script) {
     for (const QString &step : script.split(u';', Qt::SkipEmptyParts)) {
         const qsizetype at = step.indexOf(QRegularExpression(u"[=:~]"_s));
         QObject *o = top->findChild<QObject *>(step.left(at));
-        if (!o)
-            qFatal("no control %s", qPrintable(step));
+        auto *w = qobject_cast<QWidget *>(o);
         const QString arg = step.mid(at + 1);
-        if (at < 0 && qobject_cast<QAction *>(o))
-            static_cast<QAction *>(o)->trigger();
+        if (!o || (at >= 0 && !w) || (step[at] == u':' && !keyNames.contains(arg)))
+            qFatal("cannot do %s", qPrintable(step));
+        if (auto *action = qobject_cast<QAction *>(o))
+            action->trigger();
         else if (at < 0 && qobject_cast<QMenu *>(o))
             emit static_cast<QMenu *>(o)->aboutToShow();
         else if (at < 0)
@@ -59,21 +58,19 @@ inline void run(QWidget *top, const QString &script) {
         else if (step[at] == u'=')
             o->setProperty("text", arg);
         else if (step[at] == u'~')
-            QTest::keyClicks(static_cast<QWidget *>(o), arg);
+            QTest::keyClicks(w, arg);
         else if (auto *bar = qobject_cast<QScrollBar *>(o))
             bar->triggerAction(arg == u"Up" ? QAbstractSlider::SliderSingleStepSub
                                             : QAbstractSlider::SliderSingleStepAdd);
-        else if (auto *w = static_cast<QWidget *>(o); keyNames.contains(arg))
+        else
             w->setFocus(), QTest::keyClick(w, keys[keyNames.indexOf(arg)],
                                            arg == u"Enter" ? Qt::KeypadModifier : Qt::NoModifier);
-        else
-            qFatal("no key %s", qPrintable(step));
     }
 }
 
 // What a window shows, joined by '|': a box's or label's text, a list's entry (with '#', all its
-// entries joined by ','), whether an option is chosen or (with '?') a control enabled, as 1 or 0;
-// "@" names the control with the focus.
+// entries joined by ','), a scroll bar's value, whether an option is chosen or (with '?') a
+// control enabled, as 1 or 0; "@" names the control with the focus.
 inline QString state(QWidget *top, const QString &names) {
     QStringList out;
     for (QString name : names.split(u'|')) {
@@ -82,44 +79,35 @@ inline QString state(QWidget *top, const QString &names) {
             name.chop(1);
         QWidget *w = name == u"@" ? top->focusWidget() : top->findChild<QWidget *>(name);
         auto *list = qobject_cast<QComboBox *>(w);
-        if (!w) {
-            out << u"(no %1)"_s.arg(name);
-        } else if (name == u"@") {
-            out << w->objectName();
-        } else if (mark == u'?') {
-            out << QString::number(w->isEnabled());
-        } else if (list && mark == u'#') {
-            QStringList entries;
-            for (int i = 0; i < list->count(); ++i)
-                entries << list->itemText(i);
-            out << entries.join(u',');
-        } else if (list) {
-            out << list->currentText();
-        } else if (auto *b = qobject_cast<QAbstractButton *>(w)) {
-            out << QString::number(b->isChecked());
-        } else if (auto *bar = qobject_cast<QScrollBar *>(w)) {
-            out << QString::number(bar->value());
-        } else {
-            out << w->property("text").toString();
-        }
+        QStringList entries;
+        for (int i = 0; list && i < list->count(); ++i)
+            entries << list->itemText(i);
+        const QVariant v = !w             ? u"(none)"_s
+                           : name == u"@" ? w->objectName()
+                           : mark == u'?' ? w->isEnabled()
+                           : mark == u'#'
+                               ? entries.join(u',')
+                               : w->property(list                                 ? "currentText"
+                                             : qobject_cast<QAbstractButton *>(w) ? "checked"
+                                             : qobject_cast<QScrollBar *>(w)      ? "value"
+                                                                                  : "text");
+        out << (v.typeId() == QMetaType::Bool ? QString::number(v.toBool()) : v.toString());
     }
     return out.join(u'|');
 }
 
-// Reads and closes every modal message box a test provokes, and closes any other modal
-// window, so that no test ever waits on a dialog.
+// Reads and closes every modal message box a test provokes, as "title|icon|buttons|text", and
+// closes any other modal window, so that no test ever waits on a dialog.
 class ModalCatcher : public QObject {
 public:
-    struct Box {
-        QString title, text;
-        QMessageBox::Icon icon;
-        qsizetype buttons;
-    };
     ModalCatcher() {
         connect(&m_timer, &QTimer::timeout, this, [this] {
             QWidget *w = QApplication::activeModalWidget();
             if (auto *box = qobject_cast<QMessageBox *>(w)) {
-                boxes.append({box->windowTitle(), box->text(), box->icon(), box->buttons().size()});
+                boxes << u"%1|%2|%3|%4"_s.arg(box->windowTitle())
+                             .arg(box->icon())
+                             .arg(box->buttons().size())
+                             .arg(box->text());
                 box->done(QMessageBox::Ok);
             } else if (w) {
                 w->close();
@@ -127,7 +115,7 @@ public:
         });
         m_timer.start(10);
     }
-    QList<Box> boxes;
+    QStringList boxes;
 
 private:
     QTimer m_timer;

@@ -8,8 +8,9 @@
 #include "ui/main/frmAcid.h"
 #include "ui/settings/frmOptions.h"
 
-#include <QAbstractButton>
 #include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyleOptionComboBox>
 #include <QTemporaryDir>
@@ -19,51 +20,44 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-double luminance(QRgb c) {
-    const auto channel = [](int v) {
-        const double s = v / 255.0;
-        return s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4);
-    };
-    return 0.2126 * channel(qRed(c)) + 0.7152 * channel(qGreen(c)) + 0.0722 * channel(qBlue(c));
-}
-
+// The WCAG contrast ratio of the two colours.
 double contrast(QRgb a, QRgb b) {
+    const auto luminance = [](QRgb c) {
+        double sum = 0;
+        for (auto [v, weight] :
+             {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}}) {
+            const double s = v / 255.0;
+            sum += weight * (s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
     const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
 }
 
-// The background is the crop's commonest colour; the text, the pixel farthest from it.
-double textContrast(const QImage &crop) {
-    QHash<QRgb, int> counts;
-    for (int y = 0; y < crop.height(); ++y)
-        for (int x = 0; x < crop.width(); ++x)
-            ++counts[crop.pixel(x, y)];
-    QRgb background = 0;
-    int most = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        if (it.value() > most)
-            most = it.value(), background = it.key();
-    double best = 1.0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it)
-        best = std::max(best, contrast(it.key(), background));
-    return best;
-}
-
-// The text a widget shows and the room it has for it, or no room when it shows none.
+// The text a control shows and the room it has for it: a radio button's indicator and its gap
+// come before the caption, a push button's frame around it.
 std::pair<QString, qreal> textAndRoom(QWidget *w) {
+    QStyle *s = w->style();
     if (auto *l = qobject_cast<QLabel *>(w))
         return {l->text(), l->contentsRect().width() - qMax(l->indent(), 0)};
     if (auto *g = qobject_cast<QGroupBox *>(w))
         return {g->title(), g->width()};
-    if (auto *b = qobject_cast<QAbstractButton *>(w)) {
-        // The indicator and its gap come before the caption of a radio button.
-        const int indicator = qobject_cast<QPushButton *>(b)
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        return {b->text().remove(u'&'),
+                b->width() - (qobject_cast<QPushButton *>(b)
                                   ? 8
-                                  : b->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
-                                        b->style()->pixelMetric(QStyle::PM_RadioButtonLabelSpacing);
-        QString t = b->text();
-        return {t.remove(u'&'), b->width() - indicator};
+                                  : s->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                                        s->pixelMetric(QStyle::PM_RadioButtonLabelSpacing))};
+    if (auto *list = qobject_cast<QComboBox *>(w)) {
+        QStyleOptionComboBox opt;
+        opt.initFrom(list);
+        return {list->currentText(),
+                s->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list)
+                    .width()};
     }
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return {e->text(), e->width()};
     return {QString(), 0};
 }
 
@@ -73,110 +67,85 @@ class tst_legibility : public QObject {
     Q_OBJECT
 
     QTemporaryDir folder;
-    QString settingsFile() const { return folder.filePath(u"settings.cfg"_s); }
+    const QString settingsFile = folder.filePath(u"settings.cfg"_s);
     std::unique_ptr<frmAcid> window;
+    std::unique_ptr<frmOptions> options;
+    std::unique_ptr<frmAbout> about;
     uitest::ModalCatcher modals; // a failed calculation never leaves a box waiting
-
-    template <typename T = QWidget> T *c(const char *name) {
-        return uitest::child<T>(window.get(), name);
-    }
-
-    // The three windows, each shown: the main one, the dialog, the About box.
-    QList<QWidget *> allWindows(std::unique_ptr<frmOptions> &options,
-                                std::unique_ptr<frmAbout> &about) {
-        options = std::make_unique<frmOptions>(settingsFile());
-        about = std::make_unique<frmAbout>();
-        about->setAttribute(Qt::WA_DeleteOnClose, false);
-        QList<QWidget *> all{window.get(), options.get(), about.get()};
-        for (QWidget *w : all) {
-            w->show();
-            if (!QTest::qWaitForWindowExposed(w))
-                qFatal("%s never shown", qPrintable(w->objectName()));
-        }
-        return all;
-    }
 
 private slots:
     void initTestCase() {
         QLocale::setDefault(QLocale(u"en_US"_s));
         QApplication::setStyle(u"Fusion"_s);
     }
-
     void init() {
         settings::defaultSettings().clear();
-        QVERIFY(testfiles::write(settingsFile(), testfiles::builtInFile));
-        window = std::make_unique<frmAcid>(settingsFile());
+        QVERIFY(testfiles::write(settingsFile, testfiles::builtInFile));
+        window = std::make_unique<frmAcid>(settingsFile);
         // Not Form_Load: the three scales run at once, and only one copy may run.
         window->loadDefaults();
+        options = std::make_unique<frmOptions>(settingsFile);
+        about = std::make_unique<frmAbout>();
+        about->setAttribute(Qt::WA_DeleteOnClose, false);
         uitest::run(window.get(), u"txtExist=0.00;txtTarget=0.00"_s);
-        window->show();
-        QVERIFY(QTest::qWaitForWindowExposed(window.get()));
+        for (QWidget *w :
+             {(QWidget *)window.get(), (QWidget *)options.get(), (QWidget *)about.get()}) {
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+        }
     }
-
-    void cleanup() { window.reset(); }
+    void cleanup() { about.reset(), options.reset(), window.reset(); }
 
     // Tartaric acid, g/L, one litre: the result is the TA difference, so each row is one
     // magnitude, up to the largest a single-precision result can show.
     void resultShownWhole_data() {
         QTest::addColumn<QString>("target");
-        QTest::addColumn<QString>("shown");
+        QTest::addColumn<QString>("shown"); // where the figure is worth writing down
         QTest::newRow("0.01") << u"1.01"_s << u"0.01"_s;
-        QString digits = u"1"_s;
-        for (int power = 0; power <= 38; ++power, digits += u'0') {
-            const QString target =
-                power < 8 ? QString::number(std::pow(10.0, power) + 1, 'f', 0) : digits;
-            QTest::newRow(qPrintable(u"1e"_s + QString::number(power))) << target << QString();
-        }
+        for (int power = 0; power <= 38; ++power)
+            QTest::addRow("1e%d", power)
+                << (power < 8 ? QString::number(qint64(std::pow(10, power)) + 1)
+                              : u"1"_s + QString(power, u'0'))
+                << QString();
         QTest::newRow("largest") << u"340282300000000000000000000000000000000"_s
                                  << u"340,282,300,000,000,000,000,000,000,000,000,000,000.00"_s;
     }
-
     void resultShownWhole() {
         QFETCH(QString, target);
         QFETCH(QString, shown);
         uitest::run(window.get(), u"cboMethod=Tartaric Acid;cboBatchUnits=Litres;txtBatchSize=1;"
                                   "txtExist=1;txtTarget=%1;cmdCalc"_s.arg(target));
-        auto *label = c<QLabel>("lblAddition");
-        if (!shown.isEmpty())
-            QCOMPARE(label->text(), shown);
-        QVERIFY(label->text() != u"0.00"_s);
-        const qreal room = label->contentsRect().width() - label->indent();
-        QVERIFY2(QFontMetricsF(label->font(), label).horizontalAdvance(label->text()) <= room,
-                 qPrintable(label->text()));
+        auto *label = uitest::child<QLabel>(window.get(), "lblAddition");
+        QVERIFY(label->text() != u"0.00"_s && (shown.isEmpty() || label->text() == shown));
+        const auto [text, room] = textAndRoom(label);
+        QVERIFY2(QFontMetricsF(label->font(), label).horizontalAdvance(text) <= room,
+                 qPrintable(text));
         // A small result is back at the designed size.
         uitest::run(window.get(), u"txtTarget=2"_s);
         QCOMPARE(label->font().pixelSize(), twips::labelFont().pixelSize());
     }
 
+    // Each entry of each list as the chosen one, in both directions.
     void noTextClipped() {
-        std::unique_ptr<frmOptions> options;
-        std::unique_ptr<frmAbout> about;
-        const QList<QWidget *> windows = allWindows(options, about);
         QStringList clipped;
-        const auto check = [&](QWidget *w, const QString &text, qreal room) {
-            const qreal width = QFontMetricsF(w->font(), w).horizontalAdvance(text);
-            if (!text.isEmpty() && width > room)
-                clipped << u"%1 \"%2\" needs %3 px, has %4"_s.arg(
-                    w->objectName(), text, QString::number(width), QString::number(room));
-        };
-        for (QWidget *w : windows)
-            for (QWidget *child : w->findChildren<QWidget *>()) {
-                const auto [text, room] = textAndRoom(child);
-                check(child, text, room);
-            }
-        // Each entry of each list as the chosen one, in both directions.
         for (const char *direction : {"optRaise", "optLower"}) {
-            for (QWidget *w : windows) {
+            for (QWidget *w :
+                 {(QWidget *)window.get(), (QWidget *)options.get(), (QWidget *)about.get()}) {
                 if (auto *option = w->findChild<QAbstractButton *>(QString::fromLatin1(direction)))
                     option->click();
-                for (auto *list : w->findChildren<QComboBox *>()) {
-                    for (int i = 0; i < list->count(); ++i) {
-                        list->setCurrentIndex(i);
-                        QStyleOptionComboBox opt;
-                        opt.initFrom(list);
-                        const QRect field = list->style()->subControlRect(
-                            QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list);
-                        check(list, list->currentText(), field.width());
+                for (QWidget *child : w->findChildren<QWidget *>()) {
+                    auto *list = qobject_cast<QComboBox *>(child);
+                    for (int i = 0; i < (list ? list->count() : 1); ++i) {
+                        if (list)
+                            list->setCurrentIndex(i);
+                        const auto [text, room] = textAndRoom(child);
+                        const qreal width =
+                            QFontMetricsF(child->font(), child).horizontalAdvance(text);
+                        if (!text.isEmpty() && !qobject_cast<QLineEdit *>(child) && width > room)
+                            clipped
+                                << u"%1 \"%2\" needs %3 px, has %4"_s.arg(child->objectName(), text)
+                                       .arg(width)
+                                       .arg(room);
                     }
                 }
             }
@@ -184,35 +153,45 @@ private slots:
         QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u"; "_s)));
     }
 
+    // The background is a crop's commonest colour, the text the colour farthest from it. Text
+    // of a control that cannot be used is exempt, as is a blank one.
     void contrastOfEveryText_data() {
         QTest::addColumn<bool>("dark");
         QTest::newRow("default palette") << false;
         QTest::newRow("dark palette") << true;
     }
-
     void contrastOfEveryText() {
         QFETCH(bool, dark);
         const QPalette before = QApplication::palette();
         if (dark)
             QApplication::setPalette(QPalette(QColor(53, 53, 53))); // light text on dark grey
-        std::unique_ptr<frmOptions> options;
-        std::unique_ptr<frmAbout> about;
-        for (QWidget *w : allWindows(options, about)) {
+        for (QWidget *w :
+             {(QWidget *)window.get(), (QWidget *)options.get(), (QWidget *)about.get()}) {
             const QImage shot = w->grab().toImage();
             const qreal ratio = shot.devicePixelRatio();
             for (QWidget *child : w->findChildren<QWidget *>()) {
-                // Text of a control that cannot be used is exempt, as is a blank one.
-                const QString text = textAndRoom(child).first.isEmpty()
-                                         ? qobject_cast<QLineEdit *>(child)
-                                               ? qobject_cast<QLineEdit *>(child)->text()
-                                               : QString()
-                                         : textAndRoom(child).first;
-                if (text.isEmpty() || !child->isEnabled() || !child->isVisible())
+                const QString text = textAndRoom(child).first;
+                if (text.isEmpty() || !child->isEnabled() || !child->isVisible() ||
+                    qobject_cast<QComboBox *>(child))
                     continue;
-                const QRect r(child->mapTo(w, QPoint(0, 0)) * ratio, child->size() * ratio);
-                const double got = textContrast(shot.copy(r.adjusted(2, 2, -2, -2)));
-                QVERIFY2(got >= 4.5, qPrintable(u"%1 \"%2\": %3:1"_s.arg(
-                                         child->objectName(), text, QString::number(got, 'f', 2))));
+                const QImage crop =
+                    shot.copy(QRect(child->mapTo(w, QPoint(0, 0)) * ratio, child->size() * ratio)
+                                  .adjusted(2, 2, -2, -2));
+                QHash<QRgb, int> counts;
+                for (int y = 0; y < crop.height(); ++y)
+                    for (int x = 0; x < crop.width(); ++x)
+                        ++counts[crop.pixel(x, y)];
+                const QRgb background =
+                    std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+                                     [](auto a, auto b) { return a.second < b.second; })
+                        ->first;
+                double best = 1.0;
+                for (QRgb colour : counts.keys())
+                    best = std::max(best, contrast(colour, background));
+                QVERIFY2(
+                    best >= 4.5,
+                    qPrintable(
+                        u"%1 \"%2\": %3:1"_s.arg(child->objectName(), text).arg(best, 0, 'f', 2)));
             }
         }
         QApplication::setPalette(before);

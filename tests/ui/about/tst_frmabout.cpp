@@ -2,6 +2,7 @@
 #include "tests/common/uitest.h"
 #include "ui/about/frmAbout.h"
 
+#include <QLabel>
 #include <QPointer>
 
 using namespace Qt::StringLiterals;
