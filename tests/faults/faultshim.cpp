@@ -107,18 +107,6 @@ int rename(const char *from, const char *to) noexcept {
     return commits(to, false) ? fault() : real(from, to);
 }
 
-int renameat(int fromDir, const char *from, int toDir, const char *to) noexcept {
-    static const auto real = next<int (*)(int, const char *, int, const char *)>("renameat");
-    return commits(to, false) ? fault() : real(fromDir, from, toDir, to);
-}
-
-int renameat2(int fromDir, const char *from, int toDir, const char *to,
-              unsigned int flags) noexcept {
-    static const auto real =
-        next<int (*)(int, const char *, int, const char *, unsigned int)>("renameat2");
-    return commits(to, false) ? fault() : real(fromDir, from, toDir, to, flags);
-}
-
 int linkat(int fromDir, const char *from, int toDir, const char *to, int flags) noexcept {
     static const auto real = next<int (*)(int, const char *, int, const char *, int)>("linkat");
     return commits(to, true) ? fault() : real(fromDir, from, toDir, to, flags);
