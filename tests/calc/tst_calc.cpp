@@ -168,77 +168,36 @@ private slots:
     }
 
     // Each check fails on its side of its boundary, with its message and the input it names,
-    // and passes on the other side.
+    // and passes on the other side: "edits>number of the first check that fails".
     void checks_data() {
-        QTest::addColumn<QString>("edits");
-        QTest::addColumn<int>("number"); // 0: every check passes
-        QTest::addColumn<Field>("field");
-        using enum calc::Field;
-        const auto row = [](const char *edits, int number, Field field = Exist) {
-            QTest::newRow(*edits ? edits : "sound") << QString::fromUtf8(edits) << number << field;
-        };
-        row("", 0);
-        row("e=;t=;b=", 1);
-        row("e=   ", 2); // blanks are no empty box
-        row("e=abc", 2);
-        row("e=0", 3);
-        row("e=0.01;t=1", 0);
-        row("e=9999999999999999999999999999999999999999", 3); // no single holds it
-        row("t=", 4, Target);
-        row("t=6,5", 5, Target);
-        row("t=0;d=none", 6, Target);
-        row("e=0.01;t=0.01;d=none", 0);
-        row("b=;t=5", 7, BatchSize); // before the direction
-        row("b=x", 8, BatchSize);
-        row("b=0", 9, BatchSize);
-        row("b=0.01", 0);
-        row("t=5", 10, Target);
-        row("t=5.01", 0);
-        row("d=l", 11, Target);
-        row("d=l;t=4.99;m=Blend Wine;w=4", 0);
-        row("m=", 12, Method);
-        row("m=;d=l;t=4", 13, Method);
-        row("m=;d=none;t=4", 0);                     // no direction skips 10 to 13
-        row("m=Tartaric Acid;tar=;mal=x;cit=-5", 0); // the shares matter to the blend alone
-        row("tar=", 14, Tartaric);
-        row("tar=a", 15, Tartaric);
-        row("tar=100.01;mal=0;cit=0", 16, Tartaric);
-        row("tar=-0.01;mal=80;cit=20", 16, Tartaric);
-        row("tar=100;mal=0;cit=0", 0);
-        row("tar=0;mal=80;cit=20", 0);
-        row("mal=", 17, Malic);
-        row("mal=..", 18, Malic);
-        row("mal=100.01;tar=0;cit=0", 19, Malic);
-        row("mal=-0.01;tar=80;cit=20", 19, Malic);
-        row("mal=100;tar=0;cit=0", 0);
-        row("cit=", 20, Citric);
-        row("cit=x", 21, Citric);
-        row("cit=100.01;tar=0;mal=0", 22, Citric);
-        row("cit=-0.01;tar=80;mal=20", 22, Citric);
-        row("cit=100;tar=0;mal=0", 0);
-        row("tar=49", 0); // sum 99
-        row("tar=48.9", 23, Tartaric);
-        row("tar=51", 0); // sum 101
-        row("tar=51.1", 23, Tartaric);
-        row("m=Blend Wine;w=", 24, Blend);
-        row("m=Blend Wine;w=a", 25, Blend);
-        row("m=Blend Wine;w=0;d=none", 26, Blend);
-        row("m=Blend Wine;w=0.01;d=none", 0);
-        row("m=Blend Wine;w=6", 27, Blend);
-        row("m=Blend Wine;w=6.01", 0);
-        row("m=Blend Wine;w=6;d=l;e=9", 28, Blend);
-        row("m=Blend Wine;w=5.99;d=l;e=9", 0);
-        row("m=acid blend;tar=0", 0); // captions are case-sensitive
+        QTest::addColumn<QString>("row");
+        const QString rows = QString::fromLatin1(
+            ">0 | e=;t=;b=>1 | e=   >2 | e=abc>2 | e=0>3 | e=0.01;t=1>0 | "
+            "e=9999999999999999999999999999999999999999>3 | t=>4 | t=6,5>5 | t=0;d=none>6 | "
+            "e=0.01;t=0.01;d=none>0 | b=;t=5>7 | b=x>8 | b=0>9 | b=0.01>0 | t=5>10 | t=5.01>0 | "
+            "d=l>11 | d=l;t=4.99;m=Blend Wine;w=4>0 | m=>12 | m=;d=l;t=4>13 | m=;d=none;t=4>0 | "
+            "m=Tartaric Acid;tar=;mal=x;cit=-5>0 | tar=>14 | tar=a>15 | "
+            "tar=100.01;mal=0;cit=0>16 | tar=-0.01;mal=80;cit=20>16 | tar=100;mal=0;cit=0>0 | "
+            "tar=0;mal=80;cit=20>0 | mal=>17 | mal=..>18 | mal=100.01;tar=0;cit=0>19 | "
+            "mal=-0.01;tar=80;cit=20>19 | mal=100;tar=0;cit=0>0 | cit=>20 | cit=x>21 | "
+            "cit=100.01;tar=0;mal=0>22 | cit=-0.01;tar=80;mal=20>22 | cit=100;tar=0;mal=0>0 | "
+            "tar=49>0 | tar=48.9>23 | tar=51>0 | tar=51.1>23 | m=Blend Wine;w=>24 | "
+            "m=Blend Wine;w=a>25 | m=Blend Wine;w=0;d=none>26 | m=Blend Wine;w=0.01;d=none>0 | "
+            "m=Blend Wine;w=6>27 | m=Blend Wine;w=6.01>0 | m=Blend Wine;w=6;d=l;e=9>28 | "
+            "m=Blend Wine;w=5.99;d=l;e=9>0 | m=acid blend;tar=0>0");
+        for (const QString &row : rows.split(u" | "_s))
+            QTest::newRow(qPrintable(row)) << row;
     }
     void checks() {
-        QFETCH(QString, edits);
-        QFETCH(int, number);
-        QFETCH(Field, field);
-        const auto failure = calc::checkInputs(with(edits));
+        QFETCH(QString, row);
+        // The input each check sends the focus to, by its number; the codes in Field's order.
+        const QString fields = u"EEETTTBBBTTMMtttmmmccctWWWWW"_s, codes = u"ETBMtmcW"_s;
+        const int number = row.section(u'>', 1).toInt();
+        const auto failure = calc::checkInputs(with(row.section(u'>', 0, 0)));
         QCOMPARE(failure ? failure->number : 0, number);
         if (failure)
             QCOMPARE(std::pair(failure->message, failure->field),
-                     std::pair(messages.at(number - 1), field));
+                     std::pair(messages.at(number - 1), Field(codes.indexOf(fields[number - 1]))));
     }
 
     // Every method with 100 litres in each batch unit. Worked by hand: the difference x

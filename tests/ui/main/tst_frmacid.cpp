@@ -24,15 +24,53 @@ const QString presets = u"txtTartaric|txtMalic|txtCitric|txtTartaric?|vsbTartari
                         "txtCitric?|vsbCitric?|txtBlend?|vsbBlend?|lblBlend?|lblBlendUnits?|"
                         "txtBlend|lblAdditionUnits"_s;
 
-// After the base script, what the probed controls show; a failed check leaves the result and
-// one warning.
-void row(const QString &script, const QString &probe, const QString &shown,
-         const char *warning = nullptr) {
-    QTest::newRow(qPrintable(script))
-        << (base + script) << probe + (warning ? u"|lblAddition"_s : QString())
-        << shown + (warning ? u"|12.34"_s : QString())
-        << (warning ? u"Titrova|2|1|"_s + QString::fromUtf8(warning) : QString());
-}
+// Rows of "script => probe => shown [=> warning]": after the base script, what the probed
+// controls show; a failed check leaves the result alone, shows one warning and focuses the input
+// at fault. A step comes by the scroll bar's arrow and by the arrow key alike.
+const char *const scenarios = R"(
+txtExist=;txtExist~a-5 .,b1 => txtExist => 5.,1
+txtBatchSize=;txtBatchSize~x12e3456789012 => txtBatchSize => 1234567890
+cboMethod=Blend Wine;txtBlend=;txtBlend~a-5 x => txtBlend => a-5 x
+txtTartaric=;txtTartaric~1234 => txtTartaric => 123
+txtExist=3.45;STEPExist:Up => txtExist|vsbExist|@|lblAddition => 3.55|0|txtExist|0.00
+txtTarget=3.45;STEPTarget:Down => txtTarget|vsbTarget|@|lblAddition => 3.35|0|txtTarget|0.00
+txtExist=0.05;STEPExist:Down => txtExist|vsbExist|@|lblAddition => 0.00|0|txtExist|0.00
+txtTarget=;STEPTarget:Up => txtTarget|vsbTarget|@|lblAddition => 0.00|0|txtTarget|0.00
+cboMethod=Blend Wine;txtBlend=abc;STEPBlend:Down => txtBlend|vsbBlend|@|lblAddition => 0.00|0|txtBlend|0.00
+txtBatchSize=999.00;STEPBatchSize:Up => txtBatchSize|vsbBatchSize|@|lblAddition => 1,000.00|0|txtBatchSize|0.00
+txtBatchSize=1,000.00;STEPBatchSize:Up => txtBatchSize|vsbBatchSize|@|lblAddition => 1,001.00|0|txtBatchSize|0.00
+txtTartaric=100;STEPTartaric:Up => txtTartaric|vsbTartaric|@|lblAddition => 100|0|txtTartaric|0.00
+txtTartaric=0;STEPTartaric:Down => txtTartaric|vsbTartaric|@|lblAddition => 0|0|txtTartaric|0.00
+txtMalic=4.4;STEPMalic:Up => txtMalic|vsbMalic|@|lblAddition => 5|0|txtMalic|0.00
+txtCitric=150;STEPCitric:Down => txtCitric|vsbCitric|@|lblAddition => 100|0|txtCitric|0.00
+txtCitric=;STEPCitric:Up => txtCitric|vsbCitric|@|lblAddition => 0|0|txtCitric|0.00
+cboMethod=Tartaric Acid => PRESETS => 100|0|0|0|0|0|0|0|0|0|0|0||grams
+cboMethod=Blend Wine;cboMethod=Acid Blend => PRESETS => 50|30|20|1|1|1|1|1|0|0|0|0||grams
+cboMethod=Blend Wine => PRESETS => 0|0|0|0|0|0|0|0|1|1|1|1|8|Litres of wine
+optLower;cboMethod=Calcium Carbonate => PRESETS => 0|0|0|0|0|0|0|0|0|0|0|0||grams
+ => cboMethod# => Acid Blend,Blend Wine,Citric Acid,Malic Acid,Tartaric Acid
+optLower => cboMethod#|cboMethod => Blend Wine,Calcium Carbonate,Potassium Bicarbonate,Potassium Carbonate|
+txtTartaric=70;cboMethod=Tartaric Acid;cboMethod=Acid Blend => txtTartaric => 50
+cboMethod=Blend Wine;optLower;optRaise => cboMethod|txtBlend?|lblAdditionUnits => |1|Litres of wine
+cboMethod=Blend Wine;cboUnits=%;cboBatchUnits=Hectolitres => lblUnit1|lblUnit2|lblBlendUnits|lblAdditionUnits => %|%|%|Hectolitres of wine
+txtExist=1 => lblAddition => 0.00
+txtTarget~7 => lblAddition => 0.00
+txtMalic=31 => lblAddition => 0.00
+cboUnits=% => lblAddition => 0.00
+cboBatchUnits=Imp. Gal. => lblAddition => 0.00
+optLower => lblAddition => 0.00
+cboMethod=Malic Acid;txtBatchSize=26.42;cboBatchUnits=U.S. Gal.;cmdCalc => lblAddition => 89.56
+cboMethod=Tartaric Acid;txtExist=0.5;txtTarget=0.6;cboUnits=%;cmdCalc => lblAddition => 100.00
+cboMethod=Blend Wine;txtBatchSize=22;cboBatchUnits=Imp. Gal.;cmdCalc => lblAddition => 11.00
+txtExist=;lblAddition=12.34;cmdCalc => @|lblAddition => txtExist|12.34 => Please enter existing TA.
+txtTarget=;lblAddition=12.34;cmdCalc => @|lblAddition => txtTarget|12.34 => Please enter target TA.
+txtBatchSize=;lblAddition=12.34;cmdCalc => @|lblAddition => txtBatchSize|12.34 => Please enter batch size.
+cboMethod=;lblAddition=12.34;cmdCalc => @ => cboMethod => Please select a method to raise acidity.
+txtTartaric=;lblAddition=12.34;cmdCalc => @ => txtTartaric => Please enter tartaric blend component.
+txtMalic=;lblAddition=12.34;cmdCalc => @ => txtMalic => Please enter malic blend component.
+txtCitric=;lblAddition=12.34;cmdCalc => @ => txtCitric => Please enter citric blend component.
+cboMethod=Blend Wine;txtBlend=;lblAddition=12.34;cmdCalc => @ => txtBlend => Please enter TA of blend wine.
+)";
 
 } // namespace
 
@@ -63,85 +101,37 @@ private slots:
 
     void scenario_data() {
         QTest::addColumn<QString>("script");
-        QTest::addColumn<QString>("probe");
-        QTest::addColumn<QString>("shown");
-        QTest::addColumn<QString>("boxes");
-        // Typing: the TA boxes and the batch size take digits and separators only.
-        row(u"txtExist=;txtExist~a-5 .,b1"_s, u"txtExist"_s, u"5.,1"_s);
-        row(u"txtBatchSize=;txtBatchSize~x12e3456789012"_s, u"txtBatchSize"_s, u"1234567890"_s);
-        row(u"cboMethod=Blend Wine;txtBlend=;txtBlend~a-5 x"_s, u"txtBlend"_s, u"a-5 x"_s);
-        row(u"txtTartaric=;txtTartaric~1234"_s, u"txtTartaric"_s, u"123"_s);
-        // Steps, by the arrow of the scroll bar and by the arrow key: box|before|key|after.
-        for (const char *step :
-             {"Exist|3.45|Up|3.55", "Target|3.45|Down|3.35", "Exist|0.05|Down|0.00",
-              "Target||Up|0.00", "Blend|abc|Down|0.00", "BatchSize|999.00|Up|1,000.00",
-              "BatchSize|1,000.00|Up|1,001.00", "Tartaric|100|Up|100", "Tartaric|0|Down|0",
-              "Malic|4.4|Up|5", "Citric|150|Down|100", "Citric||Up|0"}) {
-            const QStringList s = QString::fromLatin1(step).split(u'|');
-            for (const QString &by : {u"vsb"_s, u"txt"_s})
-                row((s[0] == u"Blend" ? u"cboMethod=Blend Wine;"_s : QString()) +
-                        u"txt%1=%2;%3%1:%4"_s.arg(s[0], s[1], by, s[2]),
-                    u"txt%1|vsb%1|@|lblAddition"_s.arg(s[0]),
-                    s[3] + u"|0|txt"_s + s[0] + u"|0.00"_s);
+        QTest::addColumn<QStringList>("row"); // probe, shown, warning
+        for (QString line : QString::fromUtf8(scenarios).split(u'\n', Qt::SkipEmptyParts)) {
+            QStringList row = line.replace(u"PRESETS"_s, presets).split(u" => "_s);
+            row << QString();
+            const QString script = row.takeFirst();
+            for (const QString &by : {u"vsb"_s, u"txt"_s}) {
+                QTest::newRow(qPrintable(QString(script).replace(u"STEP"_s, by)))
+                    << QString(script).replace(u"STEP"_s, by) << row;
+                if (!script.contains(u"STEP"))
+                    break;
+            }
         }
-        // A method's presets: the shares, which inputs can be used, the unit of the result.
-        row(u"cboMethod=Tartaric Acid"_s, presets, u"100|0|0|0|0|0|0|0|0|0|0|0||grams"_s);
-        row(u"cboMethod=Blend Wine;cboMethod=Acid Blend"_s, presets,
-            u"50|30|20|1|1|1|1|1|0|0|0|0||grams"_s);
-        row(u"cboMethod=Blend Wine"_s, presets, u"0|0|0|0|0|0|0|0|1|1|1|1|8|Litres of wine"_s);
-        row(u"optLower;cboMethod=Calcium Carbonate"_s, presets,
-            u"0|0|0|0|0|0|0|0|0|0|0|0||grams"_s);
-        // The direction fills the method list.
-        row(u""_s, u"cboMethod#"_s,
-            u"Acid Blend,Blend Wine,Citric Acid,Malic Acid,Tartaric Acid"_s);
-        row(u"optLower"_s, u"cboMethod#|cboMethod"_s,
-            u"Blend Wine,Calcium Carbonate,Potassium Bicarbonate,Potassium Carbonate|"_s);
-        row(u"txtTartaric=70;cboMethod=Tartaric Acid;cboMethod=Acid Blend"_s, u"txtTartaric"_s,
-            u"50"_s);
-        row(u"cboMethod=Blend Wine;optLower;optRaise"_s, u"cboMethod|txtBlend?|lblAdditionUnits"_s,
-            u"|1|Litres of wine"_s);
-        row(u"cboMethod=Blend Wine;cboUnits=%;cboBatchUnits=Hectolitres"_s,
-            u"lblUnit1|lblUnit2|lblBlendUnits|lblAdditionUnits"_s, u"%|%|%|Hectolitres of wine"_s);
-        // Every change puts the result back to zero.
-        for (const QString &change : {u"txtExist=1"_s, u"txtTarget~7"_s, u"txtMalic=31"_s,
-                                      u"cboUnits=%"_s, u"cboBatchUnits=Imp. Gal."_s, u"optLower"_s})
-            row(change, u"lblAddition"_s, u"0.00"_s);
-        // Calculate: the result, or a warning and the focus on the input at fault.
-        row(u"cboMethod=Malic Acid;txtBatchSize=26.42;cboBatchUnits=U.S. Gal.;cmdCalc"_s,
-            u"lblAddition"_s, u"89.56"_s);
-        row(u"cboMethod=Tartaric Acid;txtExist=0.5;txtTarget=0.6;cboUnits=%;cmdCalc"_s,
-            u"lblAddition"_s, u"100.00"_s);
-        row(u"cboMethod=Blend Wine;txtBatchSize=22;cboBatchUnits=Imp. Gal.;cmdCalc"_s,
-            u"lblAddition"_s, u"11.00"_s);
-        const auto failed = [](const char *edit, const char *focus, const char *warning) {
-            row(QString::fromLatin1(edit) + u";lblAddition=12.34;cmdCalc"_s, u"@"_s,
-                QString::fromLatin1(focus), warning);
-        };
-        failed("txtExist=", "txtExist", "Please enter existing TA.");
-        failed("txtTarget=", "txtTarget", "Please enter target TA.");
-        failed("txtBatchSize=", "txtBatchSize", "Please enter batch size.");
-        failed("cboMethod=", "cboMethod", "Please select a method to raise acidity.");
-        failed("txtTartaric=", "txtTartaric", "Please enter tartaric blend component.");
-        failed("txtMalic=", "txtMalic", "Please enter malic blend component.");
-        failed("txtCitric=", "txtCitric", "Please enter citric blend component.");
-        failed("cboMethod=Blend Wine;txtBlend=", "txtBlend", "Please enter TA of blend wine.");
         // Enter in any input calculates.
         for (const QString &key : {u"Return"_s, u"Enter"_s}) {
             for (const char *box : {"Exist", "Target", "BatchSize", "Tartaric", "Malic", "Citric"})
-                row(u"txt%1:%2"_s.arg(QLatin1String(box), key), u"lblAddition"_s, u"95.52"_s);
-            row(u"cboMethod=Blend Wine;txtBlend:"_s + key, u"lblAddition"_s, u"50.00"_s);
+                QTest::newRow(qPrintable(u"txt%1:%2"_s.arg(QLatin1String(box), key)))
+                    << u"txt%1:%2"_s.arg(QLatin1String(box), key)
+                    << QStringList{u"lblAddition"_s, u"95.52"_s, {}};
+            QTest::newRow(qPrintable(u"txtBlend:"_s + key))
+                << u"cboMethod=Blend Wine;txtBlend:"_s + key
+                << QStringList{u"lblAddition"_s, u"50.00"_s, {}};
         }
     }
     void scenario() {
         QFETCH(QString, script);
-        QFETCH(QString, probe);
-        QFETCH(QString, shown);
-        QFETCH(QString, boxes);
-        run(script);
-        QCOMPARE(this->shown(probe), shown);
-        QCOMPARE(modals->boxes.join(u'\n'), boxes);
+        QFETCH(QStringList, row);
+        run(base + script);
+        QCOMPARE(shown(row[0]), row[1]);
+        QCOMPARE(modals->boxes.join(u'\n'),
+                 row[2].isEmpty() ? QString() : u"Titrova|2|1|"_s + row[2]);
     }
-
     void startAndRepick() {
         QCOMPARE(shown(u"optRaise|optLower|cboMethod#|txtTartaric?|vsbCitric?"_s), u"0|0||0|0"_s);
         // Picking the chosen entry again, in a later event, resets too.
@@ -225,49 +215,42 @@ private slots:
         QVERIFY(!window->isVisible() && modals->boxes.isEmpty());
     }
 
+    // Rows of "name => file => state": the file as "" (none), "=bytes", "+bytes" after the
+    // built-in file, or its "from>to" edits; "!" before the state: the fallback's message shown.
+    // Fallback, in each of its causes: unreadable, key missing, odd count, duplicate, refused.
     void formLoad_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QByteArray>("file"); // null: no file at all
-        QTest::addColumn<QString>("state");   // with "!" first: the fallback's message shown
-        const QByteArray builtIn = testfiles::builtInFile;
-        const auto row = [&](const char *name, const QByteArray &file, const char *state,
-                             const char *locale = "en_US") {
-            QTest::newRow(name) << QString::fromLatin1(locale) << file
-                                << QString::fromUtf8(state).replace(u"BUILT-IN"_s,
-                                                                    u"Acid Blend|g/L|U.S. Gal."_s);
-        };
-        const auto edited = [&](std::initializer_list<const char *> edits) {
-            QByteArray file = builtIn;
-            for (auto e = edits.begin(); e != edits.end(); e += 2)
-                file.replace(e[0], e[1]);
-            return file;
-        };
-        // Fallback, in each of its causes: unreadable, key missing, odd count, duplicate, refused.
-        row("no file", QByteArray(), "!BUILT-IN|5.00|50|30|20|1|0");
-        row("empty file", "\r\n", "!BUILT-IN|5.00|50|30|20|1|0");
-        row("odd field count", builtIn + "\"orphan\"", "!BUILT-IN|5.00|50|30|20|1|0");
-        row("duplicate key", builtIn + "\"BatchUnits\",\"Litres\"\r\n",
-            "!BUILT-IN|5.00|50|30|20|1|0");
-        row("method of the other direction", edited({"Acid Blend", "Calcium Carbonate"}),
-            "!BUILT-IN|5.00|50|30|20|1|0");
-        row("built-in file", builtIn, "BUILT-IN|5.00|50|30|20|1|0");
-        row("unknown ninth key", builtIn + "\"colour\",\"red\"\r\n", "BUILT-IN|5.00|50|30|20|1|0");
-        row("single acid forces its shares", edited({"Acid Blend", "Malic Acid"}),
-            "Malic Acid|g/L|U.S. Gal.|5.00|0|100|0|1|0");
-        row("no direction needs no method",
-            edited({"\"raise\"", "\"\"", "\"method\",\"Acid Blend\"", ""}),
-            "|g/L|U.S. Gal.|5.00|50|30|20|0|0");
-        row("TA units in another case", edited({"g/L", "G/L"}),
-            "Acid Blend||U.S. Gal.|5.00|50|30|20|1|0");
-        row("texts: a share rounded, the rest as they are",
-            edited({",5\r", ",\"a lot\"\r", ",50", ",\"2.5\"", ",20", ",\"x\""}),
-            "BUILT-IN|a lot|3|30|x|1|0");
-        row("any order, any case",
-            "\"blend_c\",20,\"BLEND_M\",30\r\n\"blend_t\",50\r\n\"batchSize\",1234.5\r\n"
-            "\"batchunits\",\"Litres\",\"acidUnits\",\"g/L\"\r\n\"method\",\"Blend Wine\"\r\n"
-            "\"R_L\",\"lower\"\r\n",
-            "Blend Wine|g/L|Litres|1,234.50|50|30|20|0|1");
-        row("German", edited({",5\r", ",1234.5\r"}), "BUILT-IN|1.234,50|50|30|20|1|0", "de_DE");
+        QTest::addColumn<QString>("state");
+        const char *const rows = R"(
+no file =>  => !BUILT-IN|5.00|50|30|20|1|0
+empty file => =\r\n => !BUILT-IN|5.00|50|30|20|1|0
+odd field count => +"orphan" => !BUILT-IN|5.00|50|30|20|1|0
+duplicate key => +"BatchUnits","Litres"\r\n => !BUILT-IN|5.00|50|30|20|1|0
+method of the other direction => Acid Blend>Calcium Carbonate => !BUILT-IN|5.00|50|30|20|1|0
+built-in file => + => BUILT-IN|5.00|50|30|20|1|0
+unknown ninth key => +"colour","red"\r\n => BUILT-IN|5.00|50|30|20|1|0
+single acid forces its shares => Acid Blend>Malic Acid => Malic Acid|g/L|U.S. Gal.|5.00|0|100|0|1|0
+no direction needs no method => "raise">"";"method","Acid Blend"> => |g/L|U.S. Gal.|5.00|50|30|20|0|0
+TA units in another case => g/L>G/L => Acid Blend||U.S. Gal.|5.00|50|30|20|1|0
+texts: a share rounded, the rest as they are => ,5\r>,"a lot"\r;,50>,"2.5";,20>,"x" => BUILT-IN|a lot|3|30|x|1|0
+any order, any case => ="blend_c",20,"BLEND_M",30\r\n"blend_t",50\r\n"batchSize",1234.5\r\n"batchunits","Litres","acidUnits","g/L"\r\n"method","Blend Wine"\r\n"R_L","lower"\r\n => Blend Wine|g/L|Litres|1,234.50|50|30|20|0|1
+de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
+)";
+        for (const QString &line : QString::fromUtf8(rows).split(u'\n', Qt::SkipEmptyParts)) {
+            const QStringList f = line.split(u" => "_s);
+            const QByteArray spec = f[1].toLatin1().replace("\\r", "\r").replace("\\n", "\n");
+            QByteArray file = spec.startsWith('=') ? spec.mid(1) : testfiles::builtInFile;
+            if (spec.startsWith('+'))
+                file += spec.mid(1);
+            for (const QByteArray &edit :
+                 spec.startsWith('=') || spec.startsWith('+') ? QByteArrayList() : spec.split(';'))
+                file.replace(edit.left(edit.indexOf('>')), edit.mid(edit.indexOf('>') + 1));
+            QTest::newRow(qPrintable(f[0]))
+                << (f[0].startsWith(u"de_DE") ? u"de_DE"_s : u"en_US"_s)
+                << (spec.isEmpty() ? QByteArray() : file)
+                << QString(f[2]).replace(u"BUILT-IN"_s, u"Acid Blend|g/L|U.S. Gal."_s);
+        }
     }
     void formLoad() {
         QFETCH(QString, locale);
