@@ -70,26 +70,26 @@ inline void run(QWidget *top, const QString &script) {
 
 // What a window shows, joined by '|': a box's or label's text, a list's entry (with '#', all its
 // entries joined by ','), a scroll bar's value, whether an option is chosen or (with '?') a
-// control enabled, as 1 or 0; "@" names the control with the focus.
+// control or menu item enabled, as 1 or 0; "@" names the control with the focus.
 inline QString state(QWidget *top, const QString &names) {
     QStringList out;
     for (QString name : names.split(u'|')) {
         const QChar mark = name.back();
         if (mark == u'?' || mark == u'#')
             name.chop(1);
-        QWidget *w = name == u"@" ? top->focusWidget() : top->findChild<QWidget *>(name);
-        auto *list = qobject_cast<QComboBox *>(w);
+        QObject *o = name == u"@" ? top->focusWidget() : top->findChild<QObject *>(name);
+        auto *list = qobject_cast<QComboBox *>(o);
         QStringList entries;
         for (int i = 0; list && i < list->count(); ++i)
             entries << list->itemText(i);
-        const QVariant v = !w             ? u"(none)"_s
-                           : name == u"@" ? w->objectName()
-                           : mark == u'?' ? w->isEnabled()
+        const QVariant v = !o             ? u"(none)"_s
+                           : name == u"@" ? o->objectName()
+                           : mark == u'?' ? o->property("enabled")
                            : mark == u'#'
                                ? entries.join(u',')
-                               : w->property(list                                 ? "currentText"
-                                             : qobject_cast<QAbstractButton *>(w) ? "checked"
-                                             : qobject_cast<QScrollBar *>(w)      ? "value"
+                               : o->property(list                                 ? "currentText"
+                                             : qobject_cast<QAbstractButton *>(o) ? "checked"
+                                             : qobject_cast<QScrollBar *>(o)      ? "value"
                                                                                   : "text");
         out << (v.typeId() == QMetaType::Bool ? QString::number(v.toBool()) : v.toString());
     }

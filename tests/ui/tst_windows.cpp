@@ -1,15 +1,21 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// The three windows, at the scale ctest gives (QT_SCALE_FACTOR): what fits at one may clip at
+// another.
 #include "settings/eightSettings.h"
 #include "tests/common/uitest.h"
 #include "ui/about/frmAbout.h"
+#include "ui/common/twips.h"
 #include "ui/main/frmAcid.h"
 #include "ui/settings/frmOptions.h"
 
 #include <QAccessible>
 #include <QClipboard>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QStyleOptionComboBox>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -83,6 +89,47 @@ const QString dialogShown = u"optRaise|optLower|cboMethod|cboUnits|cboBatchUnits
 const QString builtInView = u"1|0|Acid Blend|g/L|U.S. Gal.|5.00|50|30|20"_s;
 const char *const builtIns = "raise|Acid Blend|g/L|U.S. Gal.|5|50|30|20";
 
+// The WCAG contrast ratio of the two colours.
+double contrast(QRgb a, QRgb b) {
+    const auto luminance = [](QRgb c) {
+        double sum = 0;
+        for (auto [v, weight] :
+             {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}}) {
+            const double s = v / 255.0;
+            sum += weight * (s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
+        }
+        return sum;
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The text a control shows and the room it has for it: a radio button's indicator and its gap
+// come before the caption, a push button's frame around it.
+std::pair<QString, qreal> textAndRoom(QWidget *w) {
+    QStyle *s = w->style();
+    if (auto *l = qobject_cast<QLabel *>(w))
+        return {l->text(), l->contentsRect().width() - qMax(l->indent(), 0)};
+    if (auto *g = qobject_cast<QGroupBox *>(w))
+        return {g->title(), g->width()};
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        return {b->text().remove(u'&'),
+                b->width() - (qobject_cast<QPushButton *>(b)
+                                  ? 8
+                                  : s->pixelMetric(QStyle::PM_ExclusiveIndicatorWidth) +
+                                        s->pixelMetric(QStyle::PM_RadioButtonLabelSpacing))};
+    if (auto *list = qobject_cast<QComboBox *>(w)) {
+        QStyleOptionComboBox opt;
+        opt.initFrom(list);
+        return {list->currentText(),
+                s->subControlRect(QStyle::CC_ComboBox, &opt, QStyle::SC_ComboBoxEditField, list)
+                    .width()};
+    }
+    if (auto *e = qobject_cast<QLineEdit *>(w))
+        return {e->text(), e->width()};
+    return {QString(), 0};
+}
+
 } // namespace
 
 // The three windows.
@@ -118,8 +165,26 @@ class tst_windows : public QObject {
         return values.join(u'|');
     }
 
+    // The main window with the built-in defaults, the dialog and the About box, each shown.
+    QList<QWidget *> threeWindows() {
+        run(base);
+        options = std::make_unique<frmOptions>(settingsFile);
+        about = std::make_unique<frmAbout>();
+        about->setAttribute(Qt::WA_DeleteOnClose, false);
+        for (QWidget *w : {(QWidget *)options.get(), (QWidget *)about.get()}) {
+            w->show();
+            [&] { QVERIFY(QTest::qWaitForWindowExposed(w)); }();
+        }
+        return {window.get(), options.get(), about.get()};
+    }
+    std::unique_ptr<frmOptions> options;
+    std::unique_ptr<frmAbout> about;
+
 private slots:
-    void initTestCase() { Desktop::setCurrent(&desktop); }
+    void initTestCase() {
+        Desktop::setCurrent(&desktop);
+        QApplication::setStyle(u"Fusion"_s);
+    }
     void init() {
         QLocale::setDefault(QLocale(u"en_US"_s));
         settings::defaultSettings().clear();
@@ -130,7 +195,7 @@ private slots:
         desktop = {};
     }
     void cleanup() {
-        window.reset(), modals.reset();
+        about.reset(), options.reset(), window.reset(), modals.reset();
         QList<QPointer<QDialog>> dialogs; // deleting one deletes its popups too
         for (QWidget *w : QApplication::topLevelWidgets())
             dialogs << qobject_cast<QDialog *>(w);
@@ -179,34 +244,27 @@ private slots:
         QCOMPARE(shown(u"lblAddition"_s), u"0.00"_s);
     }
 
+    // What the Edit menu offers for a selection; Cut changes the text, and so resets the result;
+    // pasted text is not filtered.
     void editMenu() {
         run(base + u"txtExist=12.50"_s);
         auto *exist = uitest::child<QLineEdit>(window.get(), "txtExist");
-        auto *batch = uitest::child<QLineEdit>(window.get(), "txtBatchSize");
-        const auto enabled = [this] {
+        const auto offered = [this] {
             run(u"mnuEdit"_s);
-            QString on;
-            for (const char *item : {"mnuEditCut", "mnuEditCopy", "mnuEditPaste"})
-                on += QString::number(uitest::child<QAction>(window.get(), item)->isEnabled());
-            return on;
+            return shown(u"mnuEditCut?|mnuEditCopy?|mnuEditPaste?"_s);
         };
         exist->setFocus();
         exist->setSelection(0, 2);
-        QCOMPARE(enabled(), u"111"_s);
+        QCOMPARE(offered(), u"1|1|1"_s);
         run(u"mnuEditCopy"_s);
-        QCOMPARE(QGuiApplication::clipboard()->text(), u"12"_s);
         exist->deselect();
-        QCOMPARE(enabled(), u"001"_s);
-        uitest::child(window.get(), "cmdCalc")->setFocus();
-        QCOMPARE(enabled(), u"001"_s);
-        batch->setFocus();
-        batch->setSelection(0, 2);
-        enabled();
-        run(u"mnuEditCut"_s); // the text changes, and so the result goes
-        QCOMPARE(QGuiApplication::clipboard()->text() + u'|' + shown(u"txtBatchSize|lblAddition"_s),
-                 u"10|0|0.00"_s);
-        QGuiApplication::clipboard()->setText(u"abc"_s); // pasted text is not filtered
-        exist->setFocus();
+        QCOMPARE(offered() + QGuiApplication::clipboard()->text(), u"0|0|112"_s);
+        exist->setSelection(0, 2);
+        offered();
+        run(u"mnuEditCut"_s);
+        QCOMPARE(QGuiApplication::clipboard()->text() + u'|' + shown(u"txtExist|lblAddition"_s),
+                 u"12|.50|0.00"_s);
+        QGuiApplication::clipboard()->setText(u"abc"_s);
         exist->selectAll();
         run(u"mnuEditPaste"_s);
         QCOMPARE(exist->text(), u"abc"_s);
@@ -505,66 +563,141 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
         QCOMPARE(testfiles::read(settingsFile), testfiles::noFile);
         QCOMPARE(table(), QString::fromLatin1(builtIns));
     }
-    // The web host opens the home page; the author's name mails the support address.
-    void aboutLinks_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<Qt::MouseButton>("button"); // none: reached with Tab, worked by the key
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QString>("opened"); // the schemes
-        QTest::newRow("web host") << u"lblWeb"_s << Qt::LeftButton << 0 << u"https"_s;
-        QTest::newRow("author") << u"lblMail"_s << Qt::LeftButton << 0 << u"mailto"_s;
-        QTest::newRow("right button") << u"lblWeb"_s << Qt::RightButton << 0 << QString();
-        QTest::newRow("not a link") << u"Label4"_s << Qt::LeftButton << 0 << QString();
-        QTest::newRow("web host, Enter")
-            << u"lblWeb"_s << Qt::NoButton << int(Qt::Key_Return) << u"https"_s;
-        QTest::newRow("author, Space")
-            << u"lblMail"_s << Qt::NoButton << int(Qt::Key_Space) << u"mailto"_s;
-    }
+    // About: the web host opens the home page, the author's name mails the support address,
+    // by the left button or, reached with Tab, by Enter or Space; the hand over each link.
     void aboutLinks() {
-        QFETCH(QString, name);
-        QFETCH(Qt::MouseButton, button);
-        QFETCH(int, key);
-        QFETCH(QString, opened);
-        QPointer<frmAbout> box = new frmAbout;
-        QVERIFY(uitest::activate(box));
-        QWidget *target = uitest::child(box, qPrintable(name));
-        if (key) {
-            QVERIFY(target->focusPolicy() & Qt::TabFocus);
-            QTest::keyClick(target, Qt::Key(key));
-        } else {
-            QTest::mouseClick(target, button);
+        for (const char *row : {"lblWeb:1:0:https", "lblMail:1:0:mailto", "lblWeb:2:0:",
+                                "Label4:1:0:", "lblWeb:0:1:https", "lblMail:0:32:mailto"}) {
+            const QStringList r = QString::fromLatin1(row).split(u':');
+            desktop = {};
+            QPointer<frmAbout> box = new frmAbout;
+            QVERIFY(uitest::activate(box));
+            QWidget *target = uitest::child(box, qPrintable(r[0]));
+            if (r[1] != u"0")
+                QTest::mouseClick(target, Qt::MouseButton(r[1].toInt()));
+            else if (target->focusPolicy() & Qt::TabFocus)
+                QTest::keyClick(target, r[2] == u"1" ? Qt::Key_Return : Qt::Key_Space);
+            QString schemes;
+            for (const QUrl &url : desktop.opened)
+                schemes += url.scheme() + (url.scheme() == u"https" ? url.host() : QString());
+            QCOMPARE(schemes,
+                     r[3] + (r[3] == u"https" ? uitest::state(box, u"lblWeb"_s) : QString()));
+            QCOMPARE(target->cursor().shape(),
+                     r[0] == u"Label4" ? Qt::ArrowCursor : Qt::BitmapCursor);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            QVERIFY2(box && box->isVisible(), row);
         }
-        QString schemes;
-        for (const QUrl &url : desktop.opened)
-            schemes += url.scheme();
-        QCOMPARE(schemes, opened);
-        if (opened == u"https") // the page of the host the label shows
-            QCOMPARE(desktop.opened[0].host(), uitest::child<QLabel>(box, "lblWeb")->text());
-        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-        QVERIFY(box && box->isVisible());
-        // The hand over a link, the arrow elsewhere.
-        QCOMPARE(target->cursor().shape(), name == u"Label4" ? Qt::ArrowCursor : Qt::BitmapCursor);
+        // OK, Return, Escape and Alt+O close it, and it is gone: the next one is built anew.
+        for (auto [key, modifier] : {std::pair{Qt::Key_unknown, Qt::NoModifier},
+                                     {Qt::Key_Return, Qt::NoModifier},
+                                     {Qt::Key_Escape, Qt::NoModifier},
+                                     {Qt::Key_O, Qt::AltModifier}}) {
+            QPointer<frmAbout> box = new frmAbout;
+            QVERIFY(uitest::activate(box));
+            key == Qt::Key_unknown ? uitest::run(box, u"cmdOK"_s)
+                                   : QTest::keyClick(box->windowHandle(), key, modifier);
+            QTRY_VERIFY(box.isNull());
+        }
+    }
+    // Tartaric acid, g/L, one litre: the result is the TA difference, so each row is one
+    // magnitude, up to the largest a single-precision result can show.
+    void resultShownWhole_data() {
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("shown"); // where the figure is worth writing down
+        QTest::newRow("0.01") << u"1.01"_s << u"0.01"_s;
+        for (int power = 0; power <= 38; ++power)
+            QTest::addRow("1e%d", power)
+                << (power < 8 ? QString::number(qint64(std::pow(10, power)) + 1)
+                              : u"1"_s + QString(power, u'0'))
+                << QString();
+        QTest::newRow("largest") << u"340282300000000000000000000000000000000"_s
+                                 << u"340,282,300,000,000,000,000,000,000,000,000,000,000.00"_s;
+    }
+    void resultShownWhole() {
+        QFETCH(QString, target);
+        QFETCH(QString, shown);
+        run(base + u"cboMethod=Tartaric Acid;cboBatchUnits=Litres;txtBatchSize=1;"
+                   "txtExist=1;txtTarget=%1;cmdCalc"_s.arg(target));
+        auto *label = uitest::child<QLabel>(window.get(), "lblAddition");
+        QVERIFY(label->text() != u"0.00"_s && (shown.isEmpty() || label->text() == shown));
+        const auto [text, room] = textAndRoom(label);
+        QVERIFY2(QFontMetricsF(label->font(), label).horizontalAdvance(text) <= room,
+                 qPrintable(text));
+        // A small result is back at the designed size.
+        run(u"txtTarget=2"_s);
+        QCOMPARE(label->font().pixelSize(), twips::labelFont().pixelSize());
     }
 
-    void aboutClosing_data() {
-        QTest::addColumn<int>("key"); // 0: click OK
-        QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
-        QTest::newRow("OK clicked") << 0 << Qt::KeyboardModifiers();
-        QTest::newRow("Return") << int(Qt::Key_Return) << Qt::KeyboardModifiers();
-        QTest::newRow("Esc") << int(Qt::Key_Escape) << Qt::KeyboardModifiers();
-        QTest::newRow("Alt+O") << int(Qt::Key_O) << Qt::KeyboardModifiers(Qt::AltModifier);
+    // Each entry of each list as the chosen one, in both directions.
+    void noTextClipped() {
+        const QList<QWidget *> windows = threeWindows();
+        QStringList clipped;
+        for (const char *direction : {"optRaise", "optLower"}) {
+            for (QWidget *w : windows) {
+                if (auto *option = w->findChild<QAbstractButton *>(QString::fromLatin1(direction)))
+                    option->click();
+                for (QWidget *child : w->findChildren<QWidget *>()) {
+                    auto *list = qobject_cast<QComboBox *>(child);
+                    for (int i = 0; i < (list ? list->count() : 1); ++i) {
+                        if (list)
+                            list->setCurrentIndex(i);
+                        const auto [text, room] = textAndRoom(child);
+                        const qreal width =
+                            QFontMetricsF(child->font(), child).horizontalAdvance(text);
+                        if (!text.isEmpty() && !qobject_cast<QLineEdit *>(child) && width > room)
+                            clipped
+                                << u"%1 \"%2\" needs %3 px, has %4"_s.arg(child->objectName(), text)
+                                       .arg(width)
+                                       .arg(room);
+                    }
+                }
+            }
+        }
+        QVERIFY2(clipped.isEmpty(), qPrintable(clipped.join(u"; "_s)));
     }
-    void aboutClosing() {
-        QFETCH(int, key);
-        QFETCH(Qt::KeyboardModifiers, modifiers);
-        QPointer<frmAbout> box = new frmAbout;
-        QVERIFY(uitest::activate(box));
-        if (key == 0)
-            uitest::run(box, u"cmdOK"_s);
-        else
-            QTest::keyClick(box->windowHandle(), Qt::Key(key), modifiers);
-        // Gone, not hidden: the next Help > About builds a new box.
-        QTRY_VERIFY(box.isNull());
+
+    // The background is a crop's commonest colour, the text the colour farthest from it. Text
+    // of a control that cannot be used is exempt, as is a blank one.
+    void contrastOfEveryText_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("default palette") << false;
+        QTest::newRow("dark palette") << true;
+    }
+    void contrastOfEveryText() {
+        QFETCH(bool, dark);
+        const QPalette before = QApplication::palette();
+        if (dark)
+            QApplication::setPalette(QPalette(QColor(53, 53, 53))); // light text on dark grey
+        const QList<QWidget *> windows = threeWindows();
+        for (QWidget *w : windows) {
+            const QImage shot = w->grab().toImage();
+            const qreal ratio = shot.devicePixelRatio();
+            for (QWidget *child : w->findChildren<QWidget *>()) {
+                const QString text = textAndRoom(child).first;
+                if (text.isEmpty() || !child->isEnabled() || !child->isVisible() ||
+                    qobject_cast<QComboBox *>(child))
+                    continue;
+                const QImage crop =
+                    shot.copy(QRect(child->mapTo(w, QPoint(0, 0)) * ratio, child->size() * ratio)
+                                  .adjusted(2, 2, -2, -2));
+                QHash<QRgb, int> counts;
+                for (int y = 0; y < crop.height(); ++y)
+                    for (int x = 0; x < crop.width(); ++x)
+                        ++counts[crop.pixel(x, y)];
+                const QRgb background =
+                    std::max_element(counts.keyValueBegin(), counts.keyValueEnd(),
+                                     [](auto a, auto b) { return a.second < b.second; })
+                        ->first;
+                double best = 1.0;
+                for (QRgb colour : counts.keys())
+                    best = std::max(best, contrast(colour, background));
+                QVERIFY2(
+                    best >= 4.5,
+                    qPrintable(
+                        u"%1 \"%2\": %3:1"_s.arg(child->objectName(), text).arg(best, 0, 'f', 2)));
+            }
+        }
+        QApplication::setPalette(before);
     }
 };
 
