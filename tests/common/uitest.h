@@ -35,11 +35,12 @@ template <typename T = QWidget> T *child(const QObject *parent, const char *name
 
 // Works a window by steps separated by ';': "name=text" puts the text in a box or a label, or
 // picks a list's entry ("" picks none); "name~keys" types the keys; "name:Key" presses Up, Down,
-// Return, Enter or Tab there (Up and Down on a scroll bar work its arrows); "name" clicks a button
-// or an option, triggers a menu item or opens a menu.
+// Return, Enter, Tab or Escape there (Up and Down on a scroll bar work its arrows); "name" clicks a
+// button or an option, triggers a menu item or opens a menu.
 inline void run(QWidget *top, const QString &script) {
-    const QStringList keyNames = u"Up Down Return Enter Tab"_s.split(u' ');
-    const Qt::Key keys[] = {Qt::Key_Up, Qt::Key_Down, Qt::Key_Return, Qt::Key_Enter, Qt::Key_Tab};
+    const QStringList keyNames = u"Up Down Return Enter Tab Escape"_s.split(u' ');
+    const Qt::Key keys[] = {Qt::Key_Up,    Qt::Key_Down, Qt::Key_Return,
+                            Qt::Key_Enter, Qt::Key_Tab,  Qt::Key_Escape};
     for (const QString &step : script.split(u';', Qt::SkipEmptyParts)) {
         const qsizetype at = step.indexOf(QRegularExpression(u"[=:~]"_s));
         QObject *o = top->findChild<QObject *>(step.left(at));
