@@ -382,13 +382,15 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
     // by its label, the result by its value with its caption related.
     void tabOrderAndNames() {
         run(base + u"cboMethod=Blend Wine;lblAddition=12.34;txtExist:Tab"_s);
-        // A list is named by its label (or description), the rest by their own name.
+        // A list is named by its description or else its label, the rest by their own name.
         const auto said = [](QWidget *w) {
             QAccessibleInterface *i = QAccessible::queryAccessibleInterface(w);
             const auto labels = i->relations(QAccessible::Label);
+            const QString described = i->text(QAccessible::Description);
             return i->role() != QAccessible::ComboBox ? i->text(QAccessible::Name)
-                   : labels.isEmpty()                 ? i->text(QAccessible::Description)
-                                      : labels.first().first->text(QAccessible::Name);
+                   : described.isEmpty() && !labels.isEmpty()
+                       ? labels.first().first->text(QAccessible::Name)
+                       : described;
         };
         QStringList visited;
         for (QWidget *w = uitest::child(window.get(), "txtExist"); visited.size() < 10;
