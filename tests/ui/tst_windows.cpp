@@ -316,10 +316,7 @@ private slots:
     // Rows of "name => file => state": the file as "" (none), "=bytes", "+bytes" after the
     // built-in file, or its "from>to" edits; "!" before the state: the fallback's message shown.
     // Fallback, in each of its causes: unreadable, key missing, odd count, duplicate, refused.
-    void formLoad_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QByteArray>("file"); // null: no file at all
-        QTest::addColumn<QString>("state");
+    void formLoad() {
         const char *const rows = R"(
 no file =>  => !BUILT-IN|5.00|50|30|20|1|0
 empty file => =\r\n => !BUILT-IN|5.00|50|30|20|1|0
@@ -344,38 +341,36 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
             for (const QByteArray &edit :
                  spec.startsWith('=') || spec.startsWith('+') ? QByteArrayList() : spec.split(';'))
                 file.replace(edit.left(edit.indexOf('>')), edit.mid(edit.indexOf('>') + 1));
-            QTest::newRow(qPrintable(f[0]))
-                << (f[0].startsWith(u"de_DE") ? u"de_DE"_s : u"en_US"_s)
-                << (spec.isEmpty() ? QByteArray() : file)
-                << QString(f[2]).replace(u"BUILT-IN"_s, u"Acid Blend|g/L|U.S. Gal."_s);
+            QLocale::setDefault(QLocale(f[0].startsWith(u"de_DE") ? u"de_DE"_s : u"en_US"_s));
+            settings::defaultSettings().clear();
+            modals->boxes.clear();
+            QFile::remove(settingsFile);
+            QVERIFY(spec.isEmpty() || testfiles::write(settingsFile, file));
+            window = std::make_unique<frmAcid>(settingsFile); // start-up runs on a fresh window
+            window->Form_Load();
+            const bool fallback = f[2].startsWith(u'!');
+            const QString zero = QLocale().toString(0.0, 'f', 2);
+            const auto &table = settings::defaultSettings();
+            // The message, what is shown, what the table holds whatever the file had added before
+            // failing, and the file, which start-up never writes.
+            QCOMPARE(
+                f[0] + u": "_s + modals->boxes.join(u'\n') + u'|' +
+                    shown(u"cboMethod|cboUnits|cboBatchUnits|txtBatchSize|txtTartaric|"
+                          "txtMalic|txtCitric|optRaise|optLower|txtExist|lblAddition"_s) +
+                    (fallback ? table.lookup(u"method"_s).toString() : QString()) +
+                    QString::number(window->refusedToRun()) +
+                    (testfiles::read(settingsFile) == (spec.isEmpty() ? testfiles::noFile : file)
+                         ? QString()
+                         : u" (file changed)"_s),
+                f[0] + u": "_s +
+                    (fallback
+                         ? u"Titrova|3|1|User default settings not found.\nLoading program defaults."_s
+                         : QString()) +
+                    u'|' +
+                    QString(f[2]).mid(fallback).replace(u"BUILT-IN"_s,
+                                                        u"Acid Blend|g/L|U.S. Gal."_s) +
+                    u'|' + zero + u'|' + zero + (fallback ? u"Acid Blend"_s : QString()) + u'0');
         }
-    }
-    void formLoad() {
-        QFETCH(QString, locale);
-        QFETCH(QByteArray, file);
-        QFETCH(QString, state);
-        QLocale::setDefault(QLocale(locale));
-        window = std::make_unique<frmAcid>(settingsFile); // start-up runs on a fresh window
-        QVERIFY(file.isNull() || testfiles::write(settingsFile, file));
-        window->Form_Load();
-        QVERIFY(!window->refusedToRun());
-        const bool fallback = state.startsWith(u'!');
-        QCOMPARE(modals->boxes.join(u'\n'),
-                 fallback
-                     ? u"Titrova|3|1|User default settings not found.\nLoading program defaults."_s
-                     : QString());
-        const QString zero = QLocale().toString(0.0, 'f', 2);
-        QCOMPARE(shown(u"cboMethod|cboUnits|cboBatchUnits|txtBatchSize|txtTartaric|txtMalic|"
-                       "txtCitric|optRaise|optLower|txtExist|lblAddition"_s),
-                 state.mid(fallback) + u'|' + zero + u'|' + zero);
-        // The table holds what was applied, whatever the file had added before failing.
-        auto &table = settings::defaultSettings();
-        if (fallback)
-            QCOMPARE(table.lookup(u"batchUnits"_s).toString() +
-                         table.lookup(u"method"_s).toString(),
-                     u"U.S. Gal.Acid Blend"_s);
-        // Start-up never writes the file.
-        QCOMPARE(testfiles::read(settingsFile) == testfiles::noFile, file.isNull());
     }
 
     // Tab visits every input in its designed order, and a screen reader names each one; a list
