@@ -193,48 +193,80 @@ private slots:
     }
 
     // Saving never leaves a damaged or a half-new file, nor a stray one, whatever goes wrong.
-    void refusedSave_data() {
-        QTest::addColumn<QString>("medium"); // folder, link, no rights
-        QTest::addColumn<int>("point");      // injected by the shim
+    // What stands where the file goes, and the call that fails (an error) or where the program is
+    // killed (none): the old file stays, no stray file is left but, after a kill, a temporary one
+    // named after the file and holding part of the new; the error names the file the path leads
+    // to; the next save is not stood in the way of.
+    void failedSave_data() {
+        QTest::addColumn<QString>("there"); // file, none, folder, link to a folder, no rights
+        QTest::addColumn<int>("point");     // injected by the shim
         QTest::addColumn<int>("error");
-        QTest::addColumn<QString>("reason"); // of the message, after the file's name
+        QTest::addColumn<QString>("reason");
         QTest::newRow("path is a folder") << u"folder"_s << 0 << 0 << u"it is a folder."_s;
         QTest::newRow("link to a folder") << u"link"_s << 0 << 0 << u"it is a folder."_s;
         QTest::newRow("folder without rights") << u"no rights"_s << 0 << 0 << u""_s;
         QTest::newRow("write fails, no space")
-            << u""_s << int(FaultWrite) << ENOSPC << u"No space left on device"_s;
+            << u"file"_s << int(FaultWrite) << ENOSPC << u"No space left on device"_s;
         QTest::newRow("putting in place fails")
-            << u""_s << int(FaultCommit) << EIO << QString::fromLocal8Bit(strerror(EIO));
+            << u"file"_s << int(FaultCommit) << EIO << QString::fromLocal8Bit(strerror(EIO));
+        QTest::newRow("killed writing, over a file")
+            << u"file"_s << int(FaultWrite) << 0 << QString();
+        QTest::newRow("killed writing, no file yet")
+            << u"none"_s << int(FaultWrite) << 0 << QString();
+        QTest::newRow("killed putting in place, over a file")
+            << u"file"_s << int(FaultCommit) << 0 << QString();
+        QTest::newRow("killed putting in place, no file yet")
+            << u"none"_s << int(FaultCommit) << 0 << QString();
     }
-    void refusedSave() {
-        QFETCH(QString, medium);
+    void failedSave() {
+        QFETCH(QString, there);
         QFETCH(int, point);
         QFETCH(int, error);
         QFETCH(QString, reason);
-        QString named = target;
-        QVERIFY(medium == u"folder" ? QDir(folder).mkdir(u"settings.cfg"_s)
-                                    : testfiles::write(target, builtInFile));
-        if (medium == u"link") {
-            named = folder + u"/real"_s;
+        QVERIFY(there == u"folder" ? QDir(folder).mkdir(u"settings.cfg"_s)
+                : there == u"none" ? true
+                                   : testfiles::write(target, builtInFile));
+        if (there == u"link")
             QVERIFY(QDir(folder).mkdir(u"real"_s) && QFile::remove(target) &&
                     QFile::link(u"real"_s, target));
-        } else if (medium == u"no rights") {
+        if (there == u"no rights")
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        }
         const QByteArray before = testfiles::read(target);
         const QStringList stays = entries(folder);
-        faultshim_arm(QFile::encodeName(target).constData(), point, error);
-        const auto [number, description] =
-            failure([&] { settings::writeSettingsFile(target, newFile); });
-        faultshim_arm(nullptr, FaultNone, 0);
-        if (medium == u"no rights" && number == 0)
-            QSKIP("running with rights that write into any folder");
-        QCOMPARE(number, int(SettingsError::CannotWrite));
-        QVERIFY2(description.startsWith(u"Cannot write "_s + named + u": "_s) &&
-                     description.contains(reason),
-                 qPrintable(description));
+        const auto save = [&] {
+            faultshim_arm(QFile::encodeName(target).constData(), point, error);
+            const auto refusal = failure([&] { settings::writeSettingsFile(target, newFile); });
+            faultshim_arm(nullptr, FaultNone, 0);
+            return refusal;
+        };
+        if (reason.isNull()) {
+            const pid_t saver = fork();
+            if (saver == 0)
+                save(), _exit(0);
+            int status = 0;
+            QVERIFY(waitpid(saver, &status, 0) == saver && WIFSIGNALED(status) &&
+                    WTERMSIG(status) == SIGKILL);
+        } else {
+            const auto [number, description] = save();
+            if (there == u"no rights" && number == 0)
+                QSKIP("running with rights that write into any folder");
+            QCOMPARE(number, int(SettingsError::CannotWrite));
+            const QString named = there == u"link" ? folder + u"/real"_s : target;
+            QVERIFY2(description.startsWith(u"Cannot write "_s + named + u": "_s) &&
+                         description.contains(reason),
+                     qPrintable(description));
+        }
         QCOMPARE(testfiles::read(target), before);
-        QCOMPARE(entries(folder), stays);
+        static const QRegularExpression temporary(u"^settings\\.cfg\\.\\w{6}$"_s);
+        for (const QString &name : entries(folder))
+            QVERIFY2(stays.contains(name) ||
+                         (reason.isNull() && temporary.match(name).hasMatch() &&
+                          newFile.startsWith(testfiles::read(folder + u'/' + name))),
+                     qPrintable(name));
+        if (there == u"file" || there == u"none") {
+            settings::writeSettingsFile(target, newFile);
+            QCOMPARE(testfiles::read(target), newFile);
+        }
     }
 
     void savedThroughLink() {
@@ -248,42 +280,6 @@ private slots:
         QCOMPARE(QFileInfo(target).symLinkTarget(), folder + u"/real/settings.cfg"_s);
         QCOMPARE(testfiles::read(folder + u"/real/settings.cfg"_s), newFile);
         QCOMPARE(QString::fromLocal8Bit(faultshim_last_folder_synced()), folder + u"/real"_s);
-    }
-
-    void killedWhileSaving_data() {
-        QTest::addColumn<int>("point");
-        QTest::addColumn<QByteArray>("old");
-        QTest::newRow("killed writing, over a file") << int(FaultWrite) << builtInFile;
-        QTest::newRow("killed writing, no file yet") << int(FaultWrite) << testfiles::noFile;
-        QTest::newRow("killed putting in place, over a file") << int(FaultCommit) << builtInFile;
-        QTest::newRow("killed putting in place, no file yet")
-            << int(FaultCommit) << testfiles::noFile;
-    }
-    void killedWhileSaving() {
-        QFETCH(int, point);
-        QFETCH(QByteArray, old);
-        QVERIFY(old == testfiles::noFile || testfiles::write(target, old));
-        const pid_t saver = fork();
-        if (saver == 0) {
-            faultshim_arm(QFile::encodeName(target).constData(), point, 0);
-            settings::writeSettingsFile(target, newFile);
-            _exit(0);
-        }
-        int status = 0;
-        QCOMPARE(waitpid(saver, &status, 0), saver);
-        QVERIFY(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-        QCOMPARE(testfiles::read(target), old);
-        // A temporary file may survive a kill, named after the file and holding part of the new.
-        static const QRegularExpression temporary(u"^settings\\.cfg\\.\\w{6}$"_s);
-        for (const QString &name : entries(folder)) {
-            if (name != u"settings.cfg")
-                QVERIFY2(temporary.match(name).hasMatch() &&
-                             newFile.startsWith(testfiles::read(folder + u'/' + name)),
-                         qPrintable(name));
-        }
-        // Whatever the kill left does not stand in the way of the next save.
-        settings::writeSettingsFile(target, newFile);
-        QCOMPARE(testfiles::read(target), newFile);
     }
 };
 
