@@ -3,9 +3,7 @@
 #include "calc/addition.h"
 #include "calc/numbers.h"
 
-#include <QFile>
-#include <QRegularExpression>
-#include <QTest>
+#include <QtTest>
 #include <cmath>
 
 using namespace Qt::StringLiterals;

@@ -4,16 +4,8 @@
 #include "tests/common/files.h"
 #include "ui/common/desktop.h"
 
-#include <QAbstractButton>
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QMenu>
-#include <QMessageBox>
-#include <QRegularExpression>
-#include <QScrollBar>
-#include <QTest>
-#include <QTimer>
+#include <QtTest>
+#include <QtWidgets>
 
 namespace uitest {
 

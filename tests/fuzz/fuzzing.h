@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QDir>
-#include <QLocale>
-#include <QString>
+#include <QtCore>
 #include <cstdio>
 #include <cstdlib>
 
@@ -38,8 +36,9 @@ inline const QLocale &localeFor(uint8_t index) {
 inline QString shown(const QString &text) {
     QString out;
     for (const QChar c : text)
-        out += c.unicode() >= 0x20 && c.unicode() < 0x7f ? QString(c)
-                                                         : u"\\u%1"_s.arg(int(c.unicode()), 4, 16, QChar(u'0'));
+        out += c.unicode() >= 0x20 && c.unicode() < 0x7f
+                   ? QString(c)
+                   : u"\\u%1"_s.arg(int(c.unicode()), 4, 16, QChar(u'0'));
     return u'"' + out + u'"';
 }
 

@@ -4,10 +4,7 @@
 #include "tests/common/files.h"
 #include "tests/faults/faultshim.h"
 
-#include <QDir>
-#include <QRegularExpression>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 #include <functional>
 #include <sys/stat.h>
 #include <sys/wait.h>

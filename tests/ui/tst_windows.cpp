@@ -8,15 +8,6 @@
 #include "ui/main/frmAcid.h"
 #include "ui/settings/frmOptions.h"
 
-#include <QAccessible>
-#include <QClipboard>
-#include <QDir>
-#include <QGroupBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QStyleOptionComboBox>
-#include <QTemporaryDir>
 #include <memory>
 
 using namespace Qt::StringLiterals;

@@ -7,9 +7,6 @@
 #include "ui/main/frmAcid.h"
 #include "ui/settings/frmOptions.h"
 
-#include <QTemporaryDir>
-#include <QWindow>
-
 class tst_Wayland : public QObject {
     Q_OBJECT
 
