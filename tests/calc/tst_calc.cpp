@@ -119,31 +119,28 @@ ar_EG [6.5] 6.5
     // S: standard of a single (seven digits first, then two decimals); D: of a double (on its
     // shortest decimal form); W: whole ("" for zero, no grouping); P: plain, for the file.
     void format_data() {
-        QTest::addColumn<QString>("row"); // format|locale|value|text
+        QTest::addColumn<QString>("row"); // format|locale|value|a scroll bar's step on it|text
         for (const char16_t *row :
-             {u"S|en_US|0.125|0.13", u"S|en_US|1234567.75|1,234,568.00", u"S|en_US|99.99996|100.00",
-              u"S|hi_IN|1234567|12,34,567.00", u"S|en_US|-1.5|-1.50", u"S|en_US|-0.001|0.00",
-              u"S|en_US|1e37|10,000,000,000,000,000,000,000,000,000,000,000,000.00",
-              u"D|en_US|3.45+0.1|3.55", u"D|en_US|3.45-0.1|3.35", u"D|en_US|0.05-0.1|-0.05",
-              u"D|en_US|1.005|1.01", u"D|ar_EG|6.5|\u0666\u066b\u0665\u0660", u"W|en_US|0|",
-              u"W|en_US|2.5|3", u"W|en_US|12345|12345", u"P|C|1234.5|1234.5", u"P|C|0.1|0.1",
-              u"P|C|1e10|10000000000"})
+             {u"S|en_US|0.125||0.13", u"S|en_US|1234567.75||1,234,568.00",
+              u"S|en_US|99.99996||100.00", u"S|hi_IN|1234567||12,34,567.00", u"S|en_US|-1.5||-1.50",
+              u"S|en_US|-0.001||0.00",
+              u"S|en_US|1e37||10,000,000,000,000,000,000,000,000,000,000,000,000.00",
+              u"D|en_US|3.45|+0.1|3.55", u"D|en_US|3.45|-0.1|3.35", u"D|en_US|0.05|-0.1|-0.05",
+              u"D|en_US|1.005||1.01", u"D|ar_EG|6.5||\u0666\u066b\u0665\u0660", u"W|en_US|0||",
+              u"W|en_US|2.5||3", u"W|en_US|12345||12345", u"P|C|1234.5||1234.5", u"P|C|0.1||0.1",
+              u"P|C|1e10||10000000000"})
             QTest::newRow(qPrintable(QString::fromUtf16(row))) << QString::fromUtf16(row);
     }
     void format() {
         QFETCH(QString, row);
         const QStringList f = row.split(u'|');
         const QLocale l(f[1]);
-        // A step of the scroll bars, as the inputs take it: with its binary noise.
-        static const QRegularExpression step(u"(?<=\\d)[+-]"_s);
-        const qsizetype at = f[2].indexOf(step);
-        const double v =
-            at < 0 ? f[2].toDouble() : f[2].left(at).toDouble() + f[2].mid(at).toDouble();
+        const double v = f[2].toDouble() + f[3].toDouble(); // a step keeps its binary noise
         const QString text = f[0] == u"S"   ? numbers::standardFromSingle(float(v), l)
                              : f[0] == u"D" ? numbers::standardFromDouble(v, l)
                              : f[0] == u"W" ? numbers::wholeFromDouble(v, l)
                                             : numbers::plainFromSingle(float(v));
-        QCOMPARE(text, f[3]);
+        QCOMPARE(text, f[4]);
     }
 
     // Each check fails on its side of its boundary, with its message and the input it names,
@@ -182,33 +179,29 @@ ar_EG [6.5] 6.5
 
     // Every method with 100 litres in each batch unit. Worked by hand: the difference x
     // (1 / divisor, or factor) x litres; blending wine: difference / (wine - target) x litres,
-    // given back in the batch unit.
-    void everyMethodEveryUnit_data() {
-        QTest::addColumn<QString>("edits");
-        QTest::addColumn<QStringList>("shown"); // in litres, US and imperial gallons, hectolitres
-        const auto row = [](const char *edits, const char *shown) {
-            const QStringList s = QString::fromLatin1(shown).split(u' ');
-            QTest::newRow(edits) << QString::fromLatin1(edits)
-                                 << (s.size() == 1 ? QStringList{s[0], s[0], s[0], s[0]} : s);
-        };
-        row("m=Tartaric Acid", "100.00");
-        row("m=Malic Acid", "89.56");
-        row("m=Citric Acid", "93.27");
-        row("m=Acid Blend", "95.52");
-        row("m=Calcium Carbonate;d=l;e=9;t=7", "132.10");
-        row("m=Potassium Carbonate;d=l;e=9;t=7", "200.79");
-        row("m=Potassium Bicarbonate;d=l;e=9;t=7", "179.66");
-        row("m=Blend Wine", "50.00 13.21 11.00 0.50");
-        row("m=Blend Wine;d=l;e=9;t=7;w=4", "66.67 17.61 14.67 0.67");
-    }
+    // given back in the batch unit. Rows: "edits => shown for litres, US gallons, imperial
+    // gallons, hectolitres".
     void everyMethodEveryUnit() {
-        QFETCH(QString, edits);
-        QFETCH(QStringList, shown);
+        const char *const rows = R"(
+m=Tartaric Acid => 100.00 100.00 100.00 100.00
+m=Malic Acid => 89.56 89.56 89.56 89.56
+m=Citric Acid => 93.27 93.27 93.27 93.27
+m=Acid Blend => 95.52 95.52 95.52 95.52
+m=Calcium Carbonate;d=l;e=9;t=7 => 132.10 132.10 132.10 132.10
+m=Potassium Carbonate;d=l;e=9;t=7 => 200.79 200.79 200.79 200.79
+m=Potassium Bicarbonate;d=l;e=9;t=7 => 179.66 179.66 179.66 179.66
+m=Blend Wine => 50.00 13.21 11.00 0.50
+m=Blend Wine;d=l;e=9;t=7;w=4 => 66.67 17.61 14.67 0.67
+)";
         const QStringList units =
             u"b=100;bu=Litres|b=26.42;bu=U.S. Gal.|b=22;bu=Imp. Gal.|b=1;bu=Hectolitres"_s.split(
                 u'|');
-        for (qsizetype i = 0; i < units.size(); ++i)
-            QCOMPARE(::shown(with(edits + u';' + units[i])), shown[i]);
+        for (const QString &row : QString::fromLatin1(rows).split(u'\n', Qt::SkipEmptyParts)) {
+            QStringList got;
+            for (const QString &unit : units)
+                got << shown(with(row.section(u" => "_s, 0, 0) + u';' + unit));
+            QCOMPARE(row.section(u" => "_s, 0, 0) + u" => "_s + got.join(u' '), row);
+        }
     }
 
     // Rows of "edits => shown". Rule of thumb: 60 US gal from 8 to 6 g/L takes about 300 g of
