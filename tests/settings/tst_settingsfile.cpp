@@ -102,33 +102,25 @@ private slots:
         QCOMPARE(one.front().toString().size(), 30'000'000);
     }
 
-    void readTable_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("error");
-        QTest::addColumn<int>("size");      // what was read before a fault stays
-        QTest::addColumn<QString>("entry"); // key=value, looked up afterwards
-        QTest::newRow("built-in file") << builtInFile << 0 << 8 << u"BatchUnits=t:U.S. Gal."_s;
-        QTest::newRow("other case, order, two a line")
-            << "\"BLEND_C\",20,\"r_L\",\"raise\"\n"_ba << 0 << 2 << u"blend_c=n:20"_s;
-        QTest::newRow("UTF-8 byte-order mark skipped")
-            << "\xEF\xBB\xBF"_ba + builtInFile << 0 << 8 << u"r_l=t:raise"_s;
-        QTest::newRow("number as key") << "1.50,\"x\""_ba << 0 << 1 << u"1.50=t:x"_s;
-        QTest::newRow("odd field count")
-            << "\"r_l\",\"raise\"\r\n\"method\"\r\n"_ba << int(SettingsError::OddFieldCount) << 1
-            << u"r_l=t:raise"_s;
-        QTest::newRow("same key, other case")
-            << "\"batchunits\",\"Litres\"\r\n\"batchUnits\",\"Imp. Gal.\"\r\n"_ba
-            << int(SettingsError::DuplicateKey) << 1 << u"batchUnits=t:Litres"_s;
-    }
+    // Bytes => error, the size of the table (what was read before a fault stays), and an entry
+    // looked up afterwards.
     void readTable() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, error);
-        QFETCH(int, size);
-        QFETCH(QString, entry);
-        SettingsTable table;
-        QCOMPARE(failure([&] { settings::readSettings(bytes, table); }).first, error);
-        QCOMPARE(table.size(), size);
-        QCOMPARE(describe(table.lookup(entry.section(u'=', 0, 0))), entry.section(u'=', 1));
+        const std::pair<QByteArray, const char *> rows[] = {
+            {builtInFile, "0 8 BatchUnits=t:U.S. Gal."},
+            {"\"BLEND_C\",20,\"r_L\",\"raise\"\n", "0 2 blend_c=n:20"}, // other case and order
+            {"\xEF\xBB\xBF" + builtInFile, "0 8 r_l=t:raise"},          // a byte-order mark
+            {"1.50,\"x\"", "0 1 1.50=t:x"},                             // a number as key
+            {"\"r_l\",\"raise\"\r\n\"method\"\r\n", "2 1 r_l=t:raise"}, // an odd field count
+            {"\"batchunits\",\"Litres\"\r\n\"batchUnits\",\"Imp. Gal.\"\r\n",
+             "3 1 batchUnits=t:Litres"}}; // the same key in another case
+        for (const auto &[bytes, expected] : rows) {
+            SettingsTable table;
+            const int error = failure([&] { settings::readSettings(bytes, table); }).first;
+            const QString entry = QString::fromLatin1(expected).section(u' ', 2);
+            QCOMPARE(u"%1 %2 %3="_s.arg(error).arg(table.size()).arg(entry.section(u'=', 0, 0)) +
+                         describe(table.lookup(entry.section(u'=', 0, 0))),
+                     QString::fromLatin1(expected));
+        }
     }
 
     void readFailures() {
@@ -146,50 +138,41 @@ private slots:
 
     // One value changed in the built-in table (none: the key removed): the file's line for it,
     // or the writer's refusal. Texts are read as numbers by the locale.
-    void writtenBytes_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("key");
-        QTest::addColumn<QVariant>("value");
-        QTest::addColumn<QVariant>("line"); // or the error
-        const auto row = [](const char *locale, const char *key, const QVariant &value,
-                            const QVariant &line) {
-            QTest::addRow("%s %s=%s", locale, key, qPrintable(value.toString()))
-                << QString::fromLatin1(locale) << QString::fromLatin1(key) << value << line;
-        };
-        const int nan = SettingsError::NotANumber, bad = SettingsError::UnwritableText;
-        row("en_US", "r_l", u"raise"_s, "\"r_l\",\"raise\""_ba);
-        row("de_DE", "batchSize", u"1.234,50"_s, "\"batchSize\",1234.5"_ba);
-        row("de_DE", "batchSize", 1234.5, "\"batchSize\",1234.5"_ba);
-        row("de_DE", "blend_t", u"33,5"_s, "\"blend_t\",34"_ba);
-        row("en_US", "batchSize", u"five"_s, nan);
-        row("en_US", "batchSize", 1e39, nan);
-        row("en_US", "blend_m", u""_s, nan);
-        row("en_US", "method", u"Acid \"Blend\""_s, bad);
-        row("en_US", "acidUnits", u"g/\u2113"_s, bad);
-        row("en_US", "blend_c", QVariant(), int(SettingsError::KeyMissing));
-    }
     void writtenBytes() {
-        QFETCH(QString, locale);
-        QFETCH(QString, key);
-        QFETCH(QVariant, value);
-        QFETCH(QVariant, line);
-        SettingsTable table;
-        settings::readSettings(builtInFile, table);
-        table.store(u"batchSize"_s, numbers::standardFromDouble(5, QLocale(locale)));
-        value.isValid() ? table.store(key, value) : table.remove(key);
-        QByteArray bytes;
-        const int error =
-            failure([&] { bytes = settings::settingsFileBytes(table, QLocale(locale)); }).first;
-        QByteArrayList expected = builtInFile.split('\n');
-        for (QByteArray &l : expected)
-            l = l.toLower().startsWith('"' + key.toLatin1().toLower() + '"')
-                    ? line.toByteArray() + '\r'
-                    : l;
-        QCOMPARE(error ? QVariant(error) : QVariant(bytes),
-                 line.typeId() == QMetaType::Int ? line : QVariant(expected.join('\n')));
+        const int nan = SettingsError::NotANumber, bad = SettingsError::UnwritableText;
+        const std::tuple<const char *, const char *, QVariant, QVariant> rows[] = {
+            {"en_US", "r_l", u"raise"_s, "\"r_l\",\"raise\""_ba},
+            {"de_DE", "batchSize", u"1.234,50"_s, "\"batchSize\",1234.5"_ba},
+            {"de_DE", "batchSize", 1234.5, "\"batchSize\",1234.5"_ba},
+            {"de_DE", "blend_t", u"33,5"_s, "\"blend_t\",34"_ba},
+            {"en_US", "batchSize", u"five"_s, nan},
+            {"en_US", "batchSize", 1e39, nan},
+            {"en_US", "blend_m", u""_s, nan},
+            {"en_US", "method", u"Acid \"Blend\""_s, bad},
+            {"en_US", "acidUnits", u"g/\u2113"_s, bad},
+            {"en_US", "blend_c", QVariant(), int(SettingsError::KeyMissing)}};
+        for (const auto &[locale, key, value, line] : rows) {
+            SettingsTable table;
+            settings::readSettings(builtInFile, table);
+            table.store(u"batchSize"_s,
+                        numbers::standardFromDouble(5, QLocale(QString::fromLatin1(locale))));
+            value.isValid() ? table.store(QString::fromLatin1(key), value)
+                            : table.remove(QString::fromLatin1(key));
+            QByteArray bytes;
+            const int error = failure([&] {
+                                  bytes = settings::settingsFileBytes(
+                                      table, QLocale(QString::fromLatin1(locale)));
+                              }).first;
+            QByteArrayList expected = builtInFile.split('\n');
+            for (QByteArray &l : expected)
+                l = l.toLower().startsWith('"' + QByteArray(key).toLower() + '"')
+                        ? line.toByteArray() + '\r'
+                        : l;
+            QCOMPARE(error ? QVariant(error) : QVariant(bytes),
+                     line.typeId() == QMetaType::Int ? line : QVariant(expected.join('\n')));
+        }
     }
 
-    // Saving never leaves a damaged or a half-new file, nor a stray one, whatever goes wrong.
     // What stands where the file goes, and the call that fails (an error) or where the program is
     // killed (none): the old file stays, no stray file is left but, after a kill, a temporary one
     // named after the file and holding part of the new; the error names the file the path leads
