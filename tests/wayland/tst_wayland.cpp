@@ -22,35 +22,30 @@ private slots:
         QVERIFY(testfiles::write(settings, testfiles::builtInFile));
     }
 
-    void fixedSize_data() {
-        QTest::addColumn<int>("window");
-        QTest::newRow("main") << 0;
-        QTest::newRow("settings") << 1;
-        QTest::newRow("about") << 2;
-    }
+    // The main window, the dialog, the About box.
     void fixedSize() {
-        QFETCH(int, window);
-        frmAcid main(settings);
-        QWidget *w = &main;
-        if (window == 1)
-            w = new frmOptions(settings, &main);
-        else if (window == 2)
-            w = new frmAbout(&main);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
-        const QSize designed = w->size();
-        QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
-        // What the decoration's maximize button and a resizing compositor ask for.
-        for (const auto &ask : std::initializer_list<std::function<void(QWindow *)>>{
-                 [](QWindow *h) { h->setWindowStates(Qt::WindowMaximized); },
-                 [&](QWindow *h) { h->resize(designed * 2); },
-                 [](QWindow *h) { h->showFullScreen(); }, [](QWindow *h) { h->showNormal(); }}) {
-            ask(w->windowHandle());
-            QTest::qWait(300);
+        for (int window = 0; window < 3; ++window) {
+            frmAcid main(settings);
+            QWidget *w = window == 0   ? &main
+                         : window == 1 ? static_cast<QWidget *>(new frmOptions(settings, &main))
+                                       : new frmAbout(&main);
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+            const QSize designed = w->size();
+            QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+            // What the decoration's maximize button and a resizing compositor ask for.
+            for (const auto &ask : std::initializer_list<std::function<void(QWindow *)>>{
+                     [](QWindow *h) { h->setWindowStates(Qt::WindowMaximized); },
+                     [&](QWindow *h) { h->resize(designed * 2); },
+                     [](QWindow *h) { h->showFullScreen(); },
+                     [](QWindow *h) { h->showNormal(); }}) {
+                ask(w->windowHandle());
+                QTest::qWait(300);
+            }
+            QCOMPARE(w->size(), designed);
+            if (window == 1) // the dialog opens filled
+                QCOMPARE(uitest::state(w, QStringLiteral("txtBatchSize")), QStringLiteral("5.00"));
         }
-        QCOMPARE(w->size(), designed);
-        if (window == 1)
-            QCOMPARE(uitest::state(w, QStringLiteral("txtBatchSize")), QStringLiteral("5.00"));
     }
 };
 
