@@ -32,14 +32,11 @@ inline const QLocale &localeFor(uint8_t index) {
     return locales[index % std::size(locales)];
 }
 
-// A text with everything outside printable ASCII escaped, for a failure report.
+// A text with everything outside printable ASCII percent-encoded, for a failure report.
 inline QString shown(const QString &text) {
-    QString out;
-    for (const QChar c : text)
-        out += c.unicode() >= 0x20 && c.unicode() < 0x7f
-                   ? QString(c)
-                   : u"\\u%1"_s.arg(int(c.unicode()), 4, 16, QChar(u'0'));
-    return u'"' + out + u'"';
+    return u'"' +
+           QString::fromLatin1(text.toUtf8().toPercentEncoding(" !#$&'()*+,-./:;<=>?@[]^_{|}~")) +
+           u'"';
 }
 
 } // namespace fuzzing
