@@ -62,36 +62,33 @@ private slots:
         dir.reset();
     }
 
-    void fields_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("fields"); // joined with "|"
-        QTest::newRow("built-in file")
-            << builtInFile
-            << u"t:r_l|t:raise|t:method|t:Acid Blend|t:acidUnits|t:g/L|t:batchunits|t:U.S. Gal.|"
-               "t:batchSize|n:5|t:blend_t|n:50|t:blend_m|n:30|t:blend_c|n:20"_s;
-        QTest::newRow("empty") << ""_ba << u""_s;
-        QTest::newRow("blanks around fields")
-            << " \t\"a\" ,\t 5 \t,  b c  \r\n"_ba << u"t:a|n:5|t:b c"_s;
-        QTest::newRow("empty lines") << "a,1\r\n\r\n\n  \r\nb,2\r\n\r\n"_ba << u"t:a|n:1|t:b|n:2"_s;
-        QTest::newRow("CR, LF, CRLF, LFCR") << "a\rb\nc\r\nd\n\re"_ba << u"t:a|t:b|t:c|t:d|t:e"_s;
-        QTest::newRow("rest after quote dropped")
-            << "\"a\"xy,\"b\" \"c\"\nd"_ba << u"t:a|t:b|t:d"_s;
-        QTest::newRow("quote spans lines") << "\"a,\r\nb\",c"_ba << u"t:a,\r\nb|t:c"_s;
-        QTest::newRow("unterminated quote") << "k,\"v\r\nw,x"_ba << u"t:k|t:v\r\nw,x"_s;
-        QTest::newRow("empty fields") << ",\"\",\r\nb"_ba << u"t:|t:|t:|t:b"_s;
-        QTest::newRow("NUL bytes, Latin-1") << "a\0b,\"S\xe4ure\""_ba << u"t:a\0b|t:S\u00e4ure"_s;
-        QTest::newRow("plain numbers") << "-2.5,+3,.5,5.,-0"_ba << u"n:-2.5|n:3|n:0.5|n:5|n:0"_s;
-        QTest::newRow("not plain numbers") << "\"5\",1e5,1.2.3,5 6,.,-,0x1,inf,5L"_ba
-                                           << u"t:5|t:1e5|t:1.2.3|t:5 6|t:.|t:-|t:0x1|t:inf|t:5L"_s;
-        QTest::newRow("beyond a double") << QByteArray(400, '9') << u"t:"_s + QString(400, u'9');
-    }
+    // Bytes => their fields, joined by '|': blanks around fields, empty lines, every line end, the
+    // rest after a quote, a quote across lines or unterminated, empty fields, NUL and Latin-1,
+    // plain numbers and texts that only look like numbers.
     void fields() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, fields);
-        QStringList got;
-        for (const QVariant &v : settings::parseFields(bytes))
-            got << describe(v);
-        QCOMPARE(got.join(u'|'), fields);
+        const std::pair<QByteArray, QString> rows[] = {
+            {builtInFile,
+             u"t:r_l|t:raise|t:method|t:Acid Blend|t:acidUnits|t:g/L|t:batchunits|"
+             "t:U.S. Gal.|t:batchSize|n:5|t:blend_t|n:50|t:blend_m|n:30|t:blend_c|n:20"_s},
+            {""_ba, u""_s},
+            {" \t\"a\" ,\t 5 \t,  b c  \r\n"_ba, u"t:a|n:5|t:b c"_s},
+            {"a,1\r\n\r\n\n  \r\nb,2\r\n\r\n"_ba, u"t:a|n:1|t:b|n:2"_s},
+            {"a\rb\nc\r\nd\n\re"_ba, u"t:a|t:b|t:c|t:d|t:e"_s},
+            {"\"a\"xy,\"b\" \"c\"\nd"_ba, u"t:a|t:b|t:d"_s},
+            {"\"a,\r\nb\",c"_ba, u"t:a,\r\nb|t:c"_s},
+            {"k,\"v\r\nw,x"_ba, u"t:k|t:v\r\nw,x"_s},
+            {",\"\",\r\nb"_ba, u"t:|t:|t:|t:b"_s},
+            {"a\0b,\"S\xe4ure\""_ba, u"t:a\0b|t:S\u00e4ure"_s},
+            {"-2.5,+3,.5,5.,-0"_ba, u"n:-2.5|n:3|n:0.5|n:5|n:0"_s},
+            {"\"5\",1e5,1.2.3,5 6,.,-,0x1,inf,5L"_ba,
+             u"t:5|t:1e5|t:1.2.3|t:5 6|t:.|t:-|t:0x1|t:inf|t:5L"_s},
+            {QByteArray(400, '9'), u"t:"_s + QString(400, u'9')}}; // beyond a double
+        for (const auto &[bytes, fields] : rows) {
+            QStringList got;
+            for (const QVariant &v : settings::parseFields(bytes))
+                got << describe(v);
+            QCOMPARE(got.join(u'|'), fields);
+        }
     }
 
     void largeInput() {
