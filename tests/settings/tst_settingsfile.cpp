@@ -179,21 +179,20 @@ private slots:
         QTest::addColumn<int>("point");     // injected by the shim
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("path is a folder") << u"folder"_s << 0 << 0 << u"it is a folder."_s;
-        QTest::newRow("link to a folder") << u"link"_s << 0 << 0 << u"it is a folder."_s;
-        QTest::newRow("folder without rights") << u"no rights"_s << 0 << 0 << u""_s;
-        QTest::newRow("write fails, no space")
-            << u"file"_s << int(FaultWrite) << ENOSPC << u"No space left on device"_s;
-        QTest::newRow("putting in place fails")
-            << u"file"_s << int(FaultCommit) << EIO << QString::fromLocal8Bit(strerror(EIO));
-        QTest::newRow("killed writing, over a file")
-            << u"file"_s << int(FaultWrite) << 0 << QString();
-        QTest::newRow("killed writing, no file yet")
-            << u"none"_s << int(FaultWrite) << 0 << QString();
-        QTest::newRow("killed putting in place, over a file")
-            << u"file"_s << int(FaultCommit) << 0 << QString();
-        QTest::newRow("killed putting in place, no file yet")
-            << u"none"_s << int(FaultCommit) << 0 << QString();
+        const auto row = [](const char *name, const char *there, int point = 0, int error = 0,
+                            const QString &reason = QString()) {
+            QTest::newRow(name) << QString::fromLatin1(there) << point << error << reason;
+        };
+        row("path is a folder", "folder", 0, 0, u"it is a folder."_s);
+        row("link to a folder", "link", 0, 0, u"it is a folder."_s);
+        row("folder without rights", "no rights", 0, 0, u""_s);
+        row("write fails, no space", "file", FaultWrite, ENOSPC, u"No space left on device"_s);
+        row("putting in place fails", "file", FaultCommit, EIO,
+            QString::fromLocal8Bit(strerror(EIO)));
+        row("killed writing, over a file", "file", FaultWrite);
+        row("killed writing, no file yet", "none", FaultWrite);
+        row("killed putting in place, over a file", "file", FaultCommit);
+        row("killed putting in place, no file yet", "none", FaultCommit);
     }
     void failedSave() {
         QFETCH(QString, there);
