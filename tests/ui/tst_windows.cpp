@@ -392,6 +392,131 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
             "txtBlend=Blending Wine TA//Blending Wine TA|txtExist=Existing TA//Existing TA|"
             "lblAddition=12.34//Required Addition"_s);
     }
+    // Opening fills the dialog from the table, and from the built-in values where the table
+    // lacks a key or holds a method the list refuses: "table => view|shares usable".
+    void activationFills() {
+        for (const char *row :
+             {"raise|Acid Blend|g/L|U.S. Gal.|5|50|30|20 => BUILT-IN|1",
+              "-|-|-|-|-|-|-|- => BUILT-IN|1",
+              "lower|Tartaric Acid|%|Litres|7|60|20|20 => BUILT-IN|0",
+              "Raise|Acid Blend|g/L|Hectolitres|0|33.5|0|66.4 => 0|0||g/L||0.00|34|0|66|1"}) {
+            const QStringList r =
+                QString::fromLatin1(row).replace(u"BUILT-IN"_s, builtInView).split(u" => "_s);
+            settings::defaultSettings().clear();
+            QPointer<frmOptions> dlg = opened(r[0]);
+            QCOMPARE(state(dlg, dialogShown + u"|txtTartaric?|vsbCitric?|cboBatchUnits#"_s),
+                     r[1] + u'|' + r[1].right(1) +
+                         u"|U.S. Gal.,Imp. Gal.,Litres"_s); // no hectolitres
+            QCOMPARE(settings::defaultSettings().size(), 8 - r[0].count(u'-'));
+            QVERIFY(modals->boxes.isEmpty());
+            delete dlg;
+        }
+    }
+
+    void activationRefillsAndResetsResult() {
+        frmAcid &main = *window;
+        delete opened(); // fills the table
+        QVERIFY(uitest::activate(&main));
+        uitest::run(&main, u"lblAddition=12.34;mnuOptions"_s);
+        QPointer<frmOptions> dlg = main.findChild<frmOptions *>();
+        QVERIFY(uitest::activate(dlg));
+        QCOMPARE(state(&main, u"lblAddition"_s), u"0.00"_s); // opening selects the direction
+        uitest::run(&main, u"lblAddition=12.34"_s);
+        uitest::run(dlg, u"optLower;cboUnits=%;cboBatchUnits=Litres;txtBatchSize=77"_s);
+        QCOMPARE(state(&main, u"lblAddition"_s) + u'|' + state(dlg, dialogShown),
+                 u"0.00|0|1||%|Litres|77|0|0|0"_s);
+        QVERIFY(uitest::activate(&main) && uitest::activate(dlg));
+        // Unsaved edits are gone; Lower's disabled shares stay disabled.
+        QCOMPARE(state(dlg, dialogShown + u"|txtMalic?"_s), builtInView + u"|0"_s);
+    }
+
+    // OK checks, saves and closes. Rows of "edits => outcome [=> table]": "!warning|focus" keeps
+    // the dialog, its edits and the old file; "#number" is a save refused by the file (7: a folder
+    // where it goes) that keeps the dialog and the old file; else the saved file as the built-in
+    // one's "from>to" edits (' for a double quote: moc misreads one inside a raw string).
+    void okButton_data() {
+        QTest::addColumn<QStringList>("row");
+        const char *const rows = R"(
+optLower;txtBatchSize=;txtTartaric=1 => !Please enter batch size.|txtBatchSize
+optLower;txtBatchSize=  => !Please enter method.|cboMethod
+txtTartaric=48.9 => !Acid blend components must sum to 100%|txtTartaric
+txtTartaric=51.1 => !Acid blend components must sum to 100%|txtTartaric
+txtMalic= => !Acid blend components must sum to 100%|txtMalic
+txtCitric=x => !Acid blend components must sum to 100%|txtCitric
+optLower;optRaise;cboMethod=Acid Blend => !Acid blend components must sum to 100%|cboMethod
+cboUnits=%;txtBatchSize=12a => #6
+cboUnits=% => #7
+ => 
+txtTartaric=49 => _t',50>_t',49
+txtTartaric=51 => _t',50>_t',51
+txtBatchSize= 5 ;txtTartaric=2.5;txtMalic=2.5;txtCitric=95 => _t',50>_t',3;_m',30>_m',3;_c',20>_c',95
+cboMethod=Tartaric Acid;cboUnits=%;cboBatchUnits=Imp. Gal.;txtTartaric=60;txtCitric= => Acid Blend>Tartaric Acid;g/L>%;U.S. Gal.>Imp. Gal.
+optLower;cboMethod=Potassium Bicarbonate;cboBatchUnits=Litres;txtBatchSize=10.5 => raise>lower;Acid Blend>Potassium Bicarbonate;U.S. Gal.>Litres;Size',5>Size',10.5
+optRaise;cboMethod=Acid Blend =>  => Raise|-|g/L|U.S. Gal.|5|50|30|20
+)";
+        for (const QString &line : QString::fromUtf8(rows).split(u'\n', Qt::SkipEmptyParts))
+            QTest::newRow(qPrintable(line)) << QString(line).replace(u'\'', u'"').split(u" => "_s);
+    }
+    void okButton() {
+        QFETCH(QStringList, row);
+        const QString outcome = row[1];
+        const QByteArray old = "\"r_l\",\"lower\"\r\n";
+        QVERIFY(outcome == u"#7"           ? QDir().mkdir(settingsFile)
+                : outcome.startsWith(u'#') ? testfiles::write(settingsFile, old)
+                                           : true);
+        QPointer<frmOptions> dlg = opened(row.value(2, QString::fromLatin1(builtIns)));
+        uitest::run(dlg, row[0]);
+        const QString before = state(dlg, dialogShown);
+        uitest::run(dlg, u"cmdOK"_s);
+        QTest::qWait(50);
+        if (outcome.startsWith(u'!') || outcome.startsWith(u'#')) {
+            QCOMPARE(modals->boxes.size(), 1);
+            QCOMPARE(modals->boxes[0].section(u'\n', 0, 0),
+                     outcome[0] == u'!' ? u"Titrova|2|1|"_s + outcome.mid(1).section(u'|', 0, 0)
+                                        : u"Titrova|3|1|"_s + outcome.mid(1));
+            QVERIFY(dlg && dlg->isVisible());
+            QCOMPARE(testfiles::read(settingsFile), outcome == u"#6" ? old : testfiles::noFile);
+            // Entries a refused save replaced stay replaced; a failed check saves none.
+            QCOMPARE(settings::defaultSettings().lookup(u"acidUnits"_s).toString(),
+                     outcome[0] == u'#' ? u"%"_s : u"g/L"_s);
+            if (outcome[0] == u'#')
+                return;
+            QCOMPARE(state(dlg, u"@"_s), outcome.section(u'|', 1));
+            // Back from its own warning is no return from another window: the edits stay.
+            QVERIFY(uitest::activate(dlg));
+            QCOMPARE(state(dlg, dialogShown), before);
+            return;
+        }
+        QByteArray file = testfiles::builtInFile;
+        for (const QString &change : outcome.split(u';', Qt::SkipEmptyParts))
+            file.replace(change.section(u'>', 0, 0).toLatin1(), change.section(u'>', 1).toLatin1());
+        QVERIFY(modals->boxes.isEmpty());
+        QTRY_VERIFY(dlg.isNull());
+        QCOMPARE(testfiles::read(settingsFile), file);
+        // The table holds the batch size as the next opening shows it.
+        QCOMPARE(settings::defaultSettings().lookup(u"BATCHSIZE"_s).toString(),
+                 before.section(u'|', 5, 5) == u"10.5" ? u"10.50"_s : u"5.00"_s);
+    }
+
+    // Cancel and the close box close without saving; Escape and Enter do nothing.
+    void optionsClosing() {
+        for (const QString &how :
+             {u"cmdCancel"_s, QString(), u"cboUnits:Escape;optLower:Escape;cmdOK:Escape"_s,
+              u"cboUnits:Return;optLower:Return;cmdOK:Return"_s}) {
+            QPointer<frmOptions> dlg = opened();
+            uitest::run(dlg, u"optLower;cboUnits=%;txtBatchSize=9;"_s + how);
+            if (how.isEmpty())
+                dlg->close();
+            QTest::qWait(50);
+            QVERIFY2(dlg.isNull() == (how.size() < 10), qPrintable(how));
+            QVERIFY(modals->boxes.isEmpty() && testfiles::read(settingsFile) == testfiles::noFile);
+            QCOMPARE(table(), QString::fromLatin1(builtIns));
+            delete dlg;
+            settings::defaultSettings().clear();
+        }
+    }
+    // About: the web host opens the home page, the author's name mails the support address,
+    // by the left button or, reached with Tab, by Enter or Space; the hand over each link.
     void aboutLinks() {
         for (const char *row : {"lblWeb:1:0:https", "lblMail:1:0:mailto", "lblWeb:2:0:",
                                 "Label4:1:0:", "lblWeb:0:1:https", "lblMail:0:32:mailto"}) {
