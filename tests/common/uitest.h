@@ -97,10 +97,8 @@ public:
         connect(&m_timer, &QTimer::timeout, this, [this] {
             QWidget *w = QApplication::activeModalWidget();
             if (auto *box = qobject_cast<QMessageBox *>(w)) {
-                boxes << u"%1|%2|%3|%4"_s.arg(box->windowTitle())
-                             .arg(box->icon())
-                             .arg(box->buttons().size())
-                             .arg(box->text());
+                boxes << box->windowTitle() +
+                             u"|%1|%2|"_s.arg(box->icon()).arg(box->buttons().size()) + box->text();
                 box->done(QMessageBox::Ok);
             } else if (w) {
                 w->close();
