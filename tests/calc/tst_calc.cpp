@@ -35,18 +35,16 @@ const QStringList messages =
 Inputs with(const QString &edits) {
     Inputs in{u"5"_s, u"6"_s,          u"100"_s, u"50"_s,     u"30"_s,         u"20"_s,
               u"8"_s, u"Acid Blend"_s, u"g/L"_s, u"Litres"_s, Direction::Raise};
-    QString *const boxes[] = {&in.exist,  &in.target, &in.batchSize, &in.tartaric, &in.malic,
-                              &in.citric, &in.blend,  &in.method,    &in.taUnits,  &in.batchUnits};
-    const QStringList names = u"e t b tar mal cit w m u bu"_s.split(u' ');
-    for (const QString &edit : edits.split(u';', Qt::SkipEmptyParts)) {
-        const QString box = edit.section(u'=', 0, 0), text = edit.section(u'=', 1);
-        if (box == u"d")
-            in.direction = text == u"r"   ? Direction::Raise
-                           : text == u"l" ? Direction::Lower
-                                          : Direction::None;
-        else
-            *boxes[names.indexOf(box)] = text;
-    }
+    QString way = u"r"_s;
+    QString *const boxes[] = {&in.exist,   &in.target,     &in.batchSize, &in.tartaric,
+                              &in.malic,   &in.citric,     &in.blend,     &in.method,
+                              &in.taUnits, &in.batchUnits, &way};
+    for (const QString &edit : edits.split(u';', Qt::SkipEmptyParts))
+        *boxes[u"e t b tar mal cit w m u bu d"_s.split(u' ').indexOf(edit.section(u'=', 0, 0))] =
+            edit.section(u'=', 1);
+    in.direction = way == u"r"   ? Direction::Raise
+                   : way == u"l" ? Direction::Lower
+                                 : Direction::None;
     return in;
 }
 

@@ -414,18 +414,16 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
     }
 
     void activationRefillsAndResetsResult() {
-        frmAcid &main = *window;
         delete opened(); // fills the table
-        QVERIFY(uitest::activate(&main));
-        uitest::run(&main, u"lblAddition=12.34;mnuOptions"_s);
-        QPointer<frmOptions> dlg = main.findChild<frmOptions *>();
+        run(u"lblAddition=12.34;mnuOptions"_s);
+        QPointer<frmOptions> dlg = window->findChild<frmOptions *>();
         QVERIFY(uitest::activate(dlg));
-        QCOMPARE(state(&main, u"lblAddition"_s), u"0.00"_s); // opening selects the direction
-        uitest::run(&main, u"lblAddition=12.34"_s);
+        QCOMPARE(shown(u"lblAddition"_s), u"0.00"_s); // opening selects the direction
+        run(u"lblAddition=12.34"_s);
         uitest::run(dlg, u"optLower;cboUnits=%;cboBatchUnits=Litres;txtBatchSize=77"_s);
-        QCOMPARE(state(&main, u"lblAddition"_s) + u'|' + state(dlg, dialogShown),
+        QCOMPARE(shown(u"lblAddition"_s) + u'|' + state(dlg, dialogShown),
                  u"0.00|0|1||%|Litres|77|0|0|0"_s);
-        QVERIFY(uitest::activate(&main) && uitest::activate(dlg));
+        QVERIFY(uitest::activate(window.get()) && uitest::activate(dlg));
         // Unsaved edits are gone; Lower's disabled shares stay disabled.
         QCOMPARE(state(dlg, dialogShown + u"|txtMalic?"_s), builtInView + u"|0"_s);
     }
