@@ -32,9 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                               &in.citric, &in.blend,  &in.method,    &in.taUnits,  &in.batchUnits};
     for (qsizetype i = 0; i < lines.size() && i < qsizetype(std::size(texts)); ++i)
         *texts[i] = lines.at(i);
-    const auto detail = [&] {
-        return fuzzing::shown(lines.join(u'|')) + u" direction %1"_s.arg(int(in.direction));
-    };
+    const auto detail = [&] { return fuzzing::shown(head + u'\n' + lines.join(u'\n')); };
 
     const calc::Calculation c = calc::calculate(in);
     if (c.failure) {
@@ -55,6 +53,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     require(shown && std::fabs(*shown - double(result)) <=
                          0.005 * (1 + 1e-12) + 5.000001e-7 * double(result),
             "the label shows the result",
-            [&] { return detail() + u" label "_s + fuzzing::shown(*c.addition.label); });
+            [&] { return detail() + u" shows "_s + *c.addition.label; });
     return 0;
 }
