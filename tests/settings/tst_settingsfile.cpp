@@ -19,9 +19,9 @@ namespace {
 
 // "n:5" for a number, "t:5" for a text: a field's kind matters as much as its content.
 QString describe(const QVariant &v) {
-    if (v.typeId() == QMetaType::Double)
-        return u"n:"_s + QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest);
-    return u"t:"_s + v.toString();
+    return v.typeId() == QMetaType::Double
+               ? u"n:"_s + QString::number(v.toDouble(), 'g', QLocale::FloatingPointShortest)
+               : u"t:"_s + v.toString();
 }
 
 // The error's number and description, or 0 and nothing.
