@@ -13,15 +13,14 @@ using namespace Qt::StringLiterals;
 
 // A broken property must end the process: only then does libFuzzer keep the input, and only
 // then does the replay fail. The detail is built only then, so as not to slow the fuzzer.
-template <typename Detail> void require(bool ok, const char *property, Detail &&detail) {
+template <typename Detail = QString (*)()>
+void require(
+    bool ok, const char *property, Detail &&detail = [] { return QString(); }) {
     if (ok)
         return;
     std::fprintf(stderr, "property violated: %s\n  %s\n", property,
                  QString(detail()).toUtf8().constData());
     std::abort();
-}
-inline void require(bool ok, const char *property) {
-    require(ok, property, [] { return QString(); });
 }
 
 // Locales whose separators, digits and grouping differ the most; seeds name theirs by a digit.

@@ -34,11 +34,6 @@ std::pair<int, QString> failure(const std::function<void()> &f) {
     return {0, QString()};
 }
 
-QStringList entries(const QString &folder) {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
-                                  QDir::NoDotAndDotDot);
-}
-
 // The built-in file with the batch size of 10.5 that every save here writes.
 const QByteArray newFile = QByteArray(builtInFile).replace("Size\",5\r", "Size\",10.5\r");
 
@@ -95,8 +90,7 @@ private slots:
         // Tens of megabytes of a damaged file: linear, and never past the end.
         QCOMPARE(settings::parseFields("k,12.5\r\n"_ba.repeated(2'000'000)).size(), 4'000'000);
         const QList<QVariant> one = settings::parseFields('"' + QByteArray(30'000'000, 'x'));
-        QCOMPARE(one.size(), 1);
-        QCOMPARE(one.front().toString().size(), 30'000'000);
+        QCOMPARE(one.size() == 1 ? one.front().toString().size() : 0, 30'000'000);
     }
 
     // Bytes => error, the size of the table (what was read before a fault stays), and an entry
@@ -208,7 +202,11 @@ private slots:
         if (there == u"no rights")
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
         const QByteArray before = testfiles::read(target);
-        const QStringList stays = entries(folder);
+        const auto entries = [this] {
+            return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                          QDir::NoDotAndDotDot);
+        };
+        const QStringList stays = entries();
         const auto save = [&] {
             faultshim_arm(QFile::encodeName(target).constData(), point, error);
             const auto refusal = failure([&] { settings::writeSettingsFile(target, newFile); });
@@ -234,7 +232,7 @@ private slots:
         }
         QCOMPARE(testfiles::read(target), before);
         static const QRegularExpression temporary(u"^settings\\.cfg\\.\\w{6}$"_s);
-        for (const QString &name : entries(folder))
+        for (const QString &name : entries())
             QVERIFY2(stays.contains(name) ||
                          (reason.isNull() && temporary.match(name).hasMatch() &&
                           newFile.startsWith(testfiles::read(folder + u'/' + name))),

@@ -258,11 +258,11 @@ private slots:
     }
 
     void calculatorAndLinks() {
-        run(u"mnuToolsCalc"_s);
-        QCOMPARE(desktop.calculatorStarts, 1);
+        run(u"mnuToolsCalc"_s); // found: nothing to say
         desktop.calculatorFound = false;
         run(u"mnuToolsCalc;mnuHelpManual;mnuHelpWeb;mnuHelpEmail"_s);
-        QCOMPARE(modals->boxes, QStringList(u"Calculator|2|1|Calculator not found!"_s));
+        QCOMPARE(QString::number(desktop.calculatorStarts) + modals->boxes.join(u'\n'),
+                 u"2Calculator|2|1|Calculator not found!"_s);
         const QString manual = QCoreApplication::applicationDirPath() + u"/manual/index.html"_s;
         QCOMPARE(desktop.opened.size(), 3);
         QCOMPARE(desktop.opened[0].toString() + desktop.opened[1].scheme() +
