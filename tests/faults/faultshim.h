@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Replaces write, rename, renameat, renameat2 and linkat, and watches fsync, in every
+// Replaces write, rename and linkat (what the file is saved with), and watches fsync, in every
 // program that links it, so that a test can make saving a file fail or die at a chosen call.
 // Linked, not preloaded: a preloaded library would come before the sanitizer runtime, which
 // must be first.

@@ -1,11 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QLocale>
-#include <QString>
-#include <array>
-#include <cstddef>
-#include <cstdint>
+#include <QtCore>
 #include <cstdio>
 #include <cstdlib>
 
@@ -13,53 +9,54 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
 namespace fuzzing {
 
+using namespace Qt::StringLiterals;
+
 // A broken property must end the process: only then does libFuzzer keep the input, and only
-// then does the replay test fail.
-[[noreturn]] inline void fail(const char *property, const QString &detail = QString()) {
-    std::fprintf(stderr, "property violated: %s\n", property);
-    if (!detail.isEmpty())
-        std::fprintf(stderr, "  %s\n", detail.toUtf8().constData());
+// then does the replay fail. The detail is built only then, so as not to slow the fuzzer.
+template <typename Detail = QString (*)()>
+void require(
+    bool ok, const char *property, Detail &&detail = [] { return QString(); }) {
+    if (ok)
+        return;
+    std::fprintf(stderr, "property violated: %s\n  %s\n", property,
+                 QString(detail()).toUtf8().constData());
     std::abort();
 }
 
-inline void require(bool ok, const char *property) {
-    if (!ok)
-        fail(property);
-}
-
-// The detail is built only on failure: formatting it on every run would slow the fuzzer.
-template <typename Detail> void require(bool ok, const char *property, Detail &&detail) {
-    if (!ok)
-        fail(property, detail());
-}
-
-// Locales whose separators, digits and grouping differ the most; index 0 to 8 (and on, by
-// wrapping), so that seeds can name theirs with a digit.
+// Locales whose separators, digits and grouping differ the most; seeds name theirs by a digit.
 inline const QLocale &localeFor(uint8_t index) {
-    static const std::array<QLocale, 9> locales{
-        QLocale(QStringLiteral("en_US")),
-        QLocale(QStringLiteral("de_DE")),
-        QLocale(QStringLiteral("fr_FR")),
-        QLocale(QStringLiteral("de_CH")),
-        QLocale(QStringLiteral("hi_IN")),
-        QLocale(QStringLiteral("ar_EG")),
-        QLocale(QStringLiteral("fa_IR")),
-        QLocale(QStringLiteral("sv_SE")),
-        QLocale::c(),
-    };
-    return locales[index % locales.size()];
+    static const QLocale locales[] = {QLocale(u"en_US"), QLocale(u"de_DE"), QLocale(u"fr_FR"),
+                                      QLocale(u"de_CH"), QLocale(u"hi_IN"), QLocale(u"ar_EG"),
+                                      QLocale(u"fa_IR"), QLocale(u"sv_SE"), QLocale::c()};
+    return locales[index % std::size(locales)];
 }
 
-// Shows a text with every character outside printable ASCII escaped, for a failure report.
+// A text with everything outside printable ASCII percent-encoded, for a failure report.
 inline QString shown(const QString &text) {
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x20 && c.unicode() < 0x7f)
-            out += c;
-        else
-            out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-    }
-    return out + u'"';
+    return u'"' +
+           QString::fromLatin1(text.toUtf8().toPercentEncoding(" !#$&'()*+,-./:;<=>?@[]^_{|}~")) +
+           u'"';
 }
 
 } // namespace fuzzing
+
+#ifndef TITROVA_LIBFUZZER
+// Without libFuzzer: every file of the corpus folder once, so the seeds and every input a fuzzer
+// found stay tests of the ordinary build.
+int main(int argc, char **argv) {
+    const QDir corpus(argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString());
+    const QStringList names = corpus.entryList(QDir::Files, QDir::Name);
+    if (argc != 2 || names.isEmpty()) // a wrong path would pass as an empty corpus
+        return std::fputs("usage: replay <corpus folder>\n", stderr), 1;
+    for (const QString &name : names) {
+        QFile file(corpus.filePath(name));
+        if (!file.open(QIODevice::ReadOnly))
+            return std::fprintf(stderr, "cannot read %s\n", qPrintable(name)), 1;
+        const QByteArray bytes = file.readAll();
+        std::fprintf(stderr, "input %s\n", qPrintable(name)); // an abort names no input
+        LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.constData()),
+                               size_t(bytes.size()));
+    }
+    std::printf("%lld inputs passed\n", qlonglong(names.size()));
+}
+#endif

@@ -1,16 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs on a real Wayland compositor: a window asked to maximize or resize must neither end
 // the program nor change size, and the Default Settings dialog opens filled.
-#include "../ui/common/uitest.h"
+#include "tests/common/uitest.h"
 #include "ui/about/frmAbout.h"
 #include "ui/common/fixedWindows.h"
 #include "ui/main/frmAcid.h"
 #include "ui/settings/frmOptions.h"
-
-#include <QFile>
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <QWindow>
 
 class tst_Wayland : public QObject {
     Q_OBJECT
@@ -24,41 +19,32 @@ private slots:
         Desktop::setCurrent(&desktop);
         fixedWindows::install();
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
-        QFile file(settings);
-        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(uitest::builtInFile) > 0);
+        QVERIFY(testfiles::write(settings, testfiles::builtInFile));
     }
 
-    void fixedSize_data() {
-        QTest::addColumn<int>("window");
-        QTest::newRow("main") << 0;
-        QTest::newRow("settings") << 1;
-        QTest::newRow("about") << 2;
-    }
+    // The main window, the dialog, the About box.
     void fixedSize() {
-        QFETCH(int, window);
-        frmAcid main(settings);
-        QWidget *w = &main;
-        if (window == 1)
-            w = new frmOptions(settings, &main);
-        else if (window == 2)
-            w = new frmAbout(&main);
-        w->show();
-        QVERIFY(QTest::qWaitForWindowExposed(w));
-        const QSize designed = w->size();
-        QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
-        // What the decoration's maximize button and a resizing compositor ask for.
-        w->windowHandle()->setWindowStates(Qt::WindowMaximized);
-        QTest::qWait(300);
-        w->windowHandle()->resize(designed * 2);
-        QTest::qWait(300);
-        w->windowHandle()->showFullScreen();
-        QTest::qWait(300);
-        w->windowHandle()->showNormal();
-        QTest::qWait(300);
-        QCOMPARE(w->size(), designed);
-        if (window == 1) {
-            auto *batch = uitest::child<QLineEdit>(w, "txtBatchSize");
-            QCOMPARE(batch->text(), QStringLiteral("5.00"));
+        for (int window = 0; window < 3; ++window) {
+            frmAcid main(settings);
+            QWidget *w = window == 0   ? &main
+                         : window == 1 ? static_cast<QWidget *>(new frmOptions(settings, &main))
+                                       : new frmAbout(&main);
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+            const QSize designed = w->size();
+            QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
+            // What the decoration's maximize button and a resizing compositor ask for.
+            for (const auto &ask : std::initializer_list<std::function<void(QWindow *)>>{
+                     [](QWindow *h) { h->setWindowStates(Qt::WindowMaximized); },
+                     [&](QWindow *h) { h->resize(designed * 2); },
+                     [](QWindow *h) { h->showFullScreen(); },
+                     [](QWindow *h) { h->showNormal(); }}) {
+                ask(w->windowHandle());
+                QTest::qWait(300);
+            }
+            QCOMPARE(w->size(), designed);
+            if (window == 1) // the dialog opens filled
+                QCOMPARE(uitest::state(w, QStringLiteral("txtBatchSize")), QStringLiteral("5.00"));
         }
     }
 };

@@ -1,12 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main/singleInstance.h"
 
-#include <QDir>
-#include <QFile>
-#include <QProcess>
-#include <QScopeGuard>
-#include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 #include <csignal>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -22,52 +17,48 @@ class tst_singleInstance : public QObject {
     QTemporaryDir dir;
 
 private slots:
+    // What is at the lock's name before the start: whether the copy starts, and whether a copy
+    // started next is refused.
     void startUp_data() {
-        QTest::addColumn<QString>("there"); // at the lock's name before the start
         QTest::addColumn<bool>("starts");
-        QTest::addColumn<bool>("guards"); // a copy started next is refused
-
-        QTest::newRow("nothing") << u""_s << true << true;
-        QTest::newRow("a lock another copy holds") << u"held"_s << false << true;
-        QTest::newRow("a killed copy's lock naming a live process") << u"pid"_s << true << true;
-        QTest::newRow("our own file, mode 444") << u"444"_s << true << true;
-        QTest::newRow("another user's file, mode 444, held") << u"other"_s << true << false;
-        QTest::newRow("a folder") << u"folder"_s << true << false;
-        QTest::newRow("a FIFO") << u"fifo"_s << true << false;
+        QTest::addColumn<bool>("guards");
+        QTest::newRow("nothing") << true << true;
+        QTest::newRow("held by another copy") << false << true;
+        QTest::newRow("a killed copy's lock naming a live process") << true << true;
+        QTest::newRow("our own file, mode 444") << true << true;
+        QTest::newRow("another user's file, mode 444, held") << true << false;
+        QTest::newRow("a folder") << true << false;
+        QTest::newRow("a FIFO") << true << false; // opened read-only: must not block
     }
-
     void startUp() {
-        QFETCH(QString, there);
         QFETCH(bool, starts);
         QFETCH(bool, guards);
-        const QString path = dir.filePath(QString::fromLatin1(QTest::currentDataTag()));
+        const QString tag = QString::fromLatin1(QTest::currentDataTag()), path = dir.filePath(tag);
         const QByteArray name = QFile::encodeName(path);
         std::unique_ptr<Lock> first;
         int theirs = -1;
-        if (there == u"held") {
+        const auto closeTheirs = qScopeGuard([&] { theirs >= 0 && ::close(theirs); });
+        if (tag.startsWith(u"held"))
             first = std::make_unique<Lock>(path);
-        } else if (there == u"pid" || there == u"444" || there == u"other") {
+        else if (tag.startsWith(u"a folder"))
+            QVERIFY(QDir().mkdir(path));
+        else if (tag.startsWith(u"a FIFO"))
+            QCOMPARE(::mkfifo(name.constData(), 0444), 0);
+        else if (tag != u"nothing") {
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write("1\ntitrova\nhost\n") > 0);
             f.close();
-            QVERIFY(::chmod(name.constData(), 0444) == 0 || there == u"pid");
-            if (there == u"other") {
+            QVERIFY(tag.contains(u"killed") || ::chmod(name.constData(), 0444) == 0);
+            if (tag.startsWith(u"another")) {
                 if (::geteuid() != 0 || ::chown(name.constData(), 65534, 65534) != 0)
                     QSKIP("giving a file to another user needs root");
                 theirs = ::open(name.constData(), O_RDONLY | O_CLOEXEC);
                 QVERIFY(theirs >= 0 && ::flock(theirs, LOCK_EX | LOCK_NB) == 0);
             }
-        } else if (there == u"folder") {
-            QVERIFY(QDir().mkdir(path));
-        } else if (there == u"fifo") {
-            QCOMPARE(::mkfifo(name.constData(), 0444), 0); // opened read-only: must not block
         }
-
         Lock lock(path);
         QCOMPARE(lock.state() != Lock::Refused, starts);
         QCOMPARE(Lock(path).state() == Lock::Refused, guards);
-        if (theirs >= 0)
-            ::close(theirs);
     }
 
     void lockFolder() {
@@ -76,8 +67,7 @@ private slots:
         qputenv("TMPDIR", QFile::encodeName(dir.path()));
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.filePath(u"missing"_s)));
         QVERIFY(singleInstance::lockPath().startsWith(dir.filePath(u"titrova-"_s)));
-        QVERIFY(singleInstance::claim());
-        QVERIFY(singleInstance::claim()); // a second window of this process is no rival
+        QVERIFY(singleInstance::claim() && singleInstance::claim()); // a second window: no rival
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.filePath(u"run"_s)));
         QVERIFY(singleInstance::lockPath().startsWith(dir.filePath(u"run/titrova-"_s)));
     }
