@@ -99,6 +99,9 @@ public:
             if (auto *box = qobject_cast<QMessageBox *>(w)) {
                 boxes << box->windowTitle() +
                              u"|%1|%2|"_s.arg(box->icon()).arg(box->buttons().size()) + box->text();
+                // Message boxes speak in the system's font, not the windows' designed one.
+                for (QWidget *control : box->findChildren<QWidget *>())
+                    systemFont = systemFont && control->font() == QApplication::font();
                 box->done(QMessageBox::Ok);
             } else if (w) {
                 w->close();
@@ -107,6 +110,7 @@ public:
         m_timer.start(10);
     }
     QStringList boxes;
+    bool systemFont = true;
 
 private:
     QTimer m_timer;

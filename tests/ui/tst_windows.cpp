@@ -189,6 +189,12 @@ private slots:
         qDeleteAll(dialogs);
     }
 
+    // First of all: the class fonts the first window sets stay for every later one.
+    void designedFonts() {
+        QCOMPARE(uitest::child<QLabel>(window.get(), "Label2")->font(), twips::labelFont());
+        QCOMPARE(uitest::child<QLineEdit>(window.get(), "txtExist")->font(), twips::boxFont());
+        QCOMPARE(window->menuBar()->font(), QApplication::font());
+    }
     void scenario_data() {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QStringList>("row"); // probe, shown, warning
@@ -221,6 +227,7 @@ private slots:
         QCOMPARE(shown(row[0]), row[1]);
         QCOMPARE(modals->boxes.join(u'\n'),
                  row[2].isEmpty() ? QString() : u"Titrova|2|1|"_s + row[2]);
+        QVERIFY(modals->systemFont);
     }
     void startAndRepick() {
         QCOMPARE(shown(u"optRaise|optLower|cboMethod#|txtTartaric?|vsbCitric?"_s), u"0|0||0|0"_s);
