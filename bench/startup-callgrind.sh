@@ -16,57 +16,17 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${1:-15}
-build=${TITROVA_BUILD_DIR:-build/ci}
-titrova=${TITROVA_EXE:-}
-reference=${REFERENCE_EXE:-}
-
-if [ -z "$titrova" ] || [ -z "$reference" ]; then
-    bash scripts/deps.sh xvfb x11-utils xdotool valgrind >/dev/null
-    [ -f "$build/CMakeCache.txt" ] ||
-        cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTITROVA_WERROR=ON >/dev/null
-    cmake --build "$build" --target titrova bench_startup_reference -j"$(nproc)" >/dev/null
-    titrova=${titrova:-$build/app/titrova}
-    reference=${reference:-$build/bench/startup/bench_startup_reference}
-fi
-for exe in "$titrova" "$reference"; do
-    [ -x "$exe" ] || { echo "startup-callgrind.sh: $exe is not a program" >&2; exit 1; }
-done
-titrova=$(realpath "$titrova")
-reference=$(realpath "$reference")
-
-tmp=$(mktemp -d)
-runtime=$(mktemp -d)
-cleanup() {
-    local pids
-    read -ra pids <<<"$(jobs -p | tr '\n' ' ')"
-    if [ ${#pids[@]} -gt 0 ]; then
-        { kill -9 "${pids[@]}"; wait; } 2>/dev/null
-    fi
-    rm -rf "$tmp" "$runtime"
-}
-trap cleanup EXIT
-
-# As in bench/startup.sh: each program in a folder of its own, Titrova with its settings.
-mkdir -p "$tmp/titrova" "$tmp/reference" "$tmp/home"
-chmod 700 "$runtime"
-cp "$titrova" "$tmp/titrova/titrova"
-cp "$reference" "$tmp/reference/reference"
-printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' \
-    >"$tmp/titrova/settings.cfg"
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-for _ in $(seq 200); do
-    [ -s "$tmp/display" ] && break
-    sleep 0.05
-done
-[ -s "$tmp/display" ] || { echo "startup-callgrind.sh: Xvfb did not start" >&2; exit 1; }
+me=startup-callgrind.sh
+extra_deps=valgrind
+# shellcheck source=bench/startup-common.sh
+source bench/startup-common.sh
 
 # Prints the instructions of one start; arguments after the name go to the program.
 count() {
     local name=$1 out
     shift
     out="$tmp/callgrind.out.$name${1:-}"
-    DISPLAY=":$(head -n 1 "$tmp/display")" QT_QPA_PLATFORM=xcb HOME="$tmp/home" \
+    DISPLAY=$display QT_QPA_PLATFORM=xcb HOME="$tmp/home" \
         XDG_RUNTIME_DIR="$runtime" TITROVA_BENCH_EXIT_AT_SHOW=1 QT_HASH_SEED=0 \
         env -u XAUTHORITY -u WAYLAND_DISPLAY \
         valgrind --tool=callgrind --callgrind-out-file="$out" "$tmp/$name/$name" "$@" \

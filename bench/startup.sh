@@ -14,58 +14,11 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 runs=${1:-15}
-build=${TITROVA_BUILD_DIR:-build/ci}
-titrova=${TITROVA_EXE:-}
-reference=${REFERENCE_EXE:-}
-
-if [ -z "$titrova" ] || [ -z "$reference" ]; then
-    bash scripts/deps.sh xvfb x11-utils xdotool >/dev/null
-    [ -f "$build/CMakeCache.txt" ] ||
-        cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTITROVA_WERROR=ON >/dev/null
-    cmake --build "$build" --target titrova bench_startup_reference -j"$(nproc)" >/dev/null
-    titrova=${titrova:-$build/app/titrova}
-    reference=${reference:-$build/bench/startup/bench_startup_reference}
-fi
-for exe in "$titrova" "$reference"; do
-    [ -x "$exe" ] || { echo "startup.sh: $exe is not a program" >&2; exit 1; }
-done
-
-tmp=$(mktemp -d)
-runtime=""
-cleanup() {
-    local pids
-    read -ra pids <<<"$(jobs -p | tr '\n' ' ')"
-    if [ ${#pids[@]} -gt 0 ]; then
-        { kill -9 "${pids[@]}"; wait; } 2>/dev/null
-    fi
-    rm -rf "$tmp" "$runtime"
-}
-trap cleanup EXIT
-
-# Each program runs from a folder of its own; Titrova finds its settings there and so shows
-# no message box before its main window.
-mkdir -p "$tmp/titrova" "$tmp/reference" "$tmp/home"
-# A desktop session's runtime folder is a tmpfs; /dev/shm stands in for it where it exists.
-if [ -d /dev/shm ] && [ -w /dev/shm ]; then
-    runtime=$(mktemp -d /dev/shm/titrova-bench.XXXXXX)
-else
-    runtime=$tmp/runtime
-    mkdir -p "$runtime"
-fi
-chmod 700 "$runtime"
-cp "$titrova" "$tmp/titrova/titrova"
-cp "$reference" "$tmp/reference/reference"
-printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' \
-    >"$tmp/titrova/settings.cfg"
-
-# No reset when the last client leaves: a program starting during a reset cannot connect.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-for _ in $(seq 200); do
-    [ -s "$tmp/display" ] && break
-    sleep 0.05
-done
-[ -s "$tmp/display" ] || { echo "startup.sh: Xvfb did not start" >&2; exit 1; }
-DISPLAY=":$(head -n 1 "$tmp/display")"
+me=startup.sh
+extra_deps=""
+# shellcheck source=bench/startup-common.sh
+source bench/startup-common.sh
+DISPLAY=$display
 export DISPLAY QT_QPA_PLATFORM=xcb HOME="$tmp/home" XDG_RUNTIME_DIR="$runtime"
 unset XAUTHORITY WAYLAND_DISPLAY
 

@@ -326,18 +326,19 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
 )";
         for (const QString &line : QString::fromUtf8(rows).split(u'\n', Qt::SkipEmptyParts)) {
             const QStringList f = line.split(u" => "_s);
-            const QByteArray spec = f[1].toLatin1().replace("\\r", "\r").replace("\\n", "\n");
-            QByteArray file = spec.startsWith('=') ? spec.mid(1) : testfiles::builtInFile;
-            if (spec.startsWith('+'))
-                file += spec.mid(1);
-            for (const QByteArray &edit :
-                 spec.startsWith('=') || spec.startsWith('+') ? QByteArrayList() : spec.split(';'))
+            const QByteArray recipe = f[1].toLatin1().replace("\\r", "\r").replace("\\n", "\n");
+            QByteArray file = recipe.startsWith('=') ? recipe.mid(1) : testfiles::builtInFile;
+            if (recipe.startsWith('+'))
+                file += recipe.mid(1);
+            for (const QByteArray &edit : recipe.startsWith('=') || recipe.startsWith('+')
+                                              ? QByteArrayList()
+                                              : recipe.split(';'))
                 file.replace(edit.left(edit.indexOf('>')), edit.mid(edit.indexOf('>') + 1));
             QLocale::setDefault(QLocale(f[0].startsWith(u"de_DE") ? u"de_DE"_s : u"en_US"_s));
             settings::defaultSettings().clear();
             modals->boxes.clear();
             QFile::remove(settingsFile);
-            QVERIFY(spec.isEmpty() || testfiles::write(settingsFile, file));
+            QVERIFY(recipe.isEmpty() || testfiles::write(settingsFile, file));
             window = std::make_unique<frmAcid>(settingsFile); // start-up runs on a fresh window
             window->Form_Load();
             const bool fallback = f[2].startsWith(u'!');
@@ -351,7 +352,7 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
                           "txtMalic|txtCitric|optRaise|optLower|txtExist|lblAddition"_s) +
                     (fallback ? table.lookup(u"method"_s).toString() : QString()) +
                     QString::number(window->refusedToRun()) +
-                    (testfiles::read(settingsFile) == (spec.isEmpty() ? testfiles::noFile : file)
+                    (testfiles::read(settingsFile) == (recipe.isEmpty() ? testfiles::noFile : file)
                          ? QString()
                          : u" (file changed)"_s),
                 f[0] + u": "_s +
