@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bundledFonts.h"
-#include "settings/settingstable.h"
+#include "settings/location.h"
 #include "ui/about/programIcon.h"
 #include "ui/appInfo.h"
 #include "ui/common/fixedWindows.h"
@@ -45,7 +45,7 @@ int main(int argc, char *argv[]) {
 
     fixedWindows::install();
 
-    frmAcid window(settings::settingsPathFor(QCoreApplication::applicationDirPath()));
+    frmAcid window(settings::settingsLocation());
     window.Form_Load();
     if (window.refusedToRun())
         return 1;

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main/singleInstance.h"
 
-#include <QCoreApplication>
+#include "settings/location.h"
+
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -51,7 +52,8 @@ Lock::~Lock() {
 
 QString lockPath() {
     // Per program file: another copy of the program in another folder is no rival.
-    const QByteArray program = QCoreApplication::applicationFilePath().toUtf8();
+    // By its bytes: any name a folder may have tells copies apart.
+    const QByteArray program = settings::programFile();
     const QString id = QString::fromLatin1(
         QCryptographicHash::hash(program, QCryptographicHash::Sha1).toHex().left(16));
     // The runtime folder is in memory on desktops.
