@@ -5,6 +5,7 @@
 #include "ui/appInfo.h"
 #include "ui/common/fixedWindows.h"
 #include "ui/main/frmAcid.h"
+#include "ui/main/runtimeFolder.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -36,6 +37,7 @@ protected:
 } // namespace
 
 int main(int argc, char *argv[]) {
+    runtimeFolder::choose();
     QApplication app(argc, argv);
     addBundledFonts();
     QApplication::setApplicationName(QStringLiteral("Titrova"));

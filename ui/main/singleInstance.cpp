@@ -2,6 +2,7 @@
 #include "ui/main/singleInstance.h"
 
 #include "settings/location.h"
+#include "ui/main/runtimeFolder.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -56,13 +57,12 @@ QString lockPath() {
     const QByteArray program = settings::programFile();
     const QString id = QString::fromLatin1(
         QCryptographicHash::hash(program, QCryptographicHash::Sha1).toHex().left(16));
-    // The runtime folder is in memory on desktops.
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QFileInfo runtime(folder);
-    if (folder.isEmpty() || !runtime.isAbsolute() || !runtime.isDir())
-        folder = QDir::tempPath();
-    return QDir(folder).filePath(
-        QStringLiteral("titrova-%1-%2.lock").arg(QString::number(::getuid()), id));
+    const QByteArray folder = runtimeFolder::choose();
+    // Nowhere to lock: the lock is unguarded and the start goes on.
+    if (folder.isEmpty())
+        return QString();
+    return QFile::decodeName(folder) +
+           QStringLiteral("/titrova-%1-%2.lock").arg(QString::number(::getuid()), id);
 }
 
 bool claim() {
