@@ -15,7 +15,8 @@ struct Location {
     bool makeFolder = false; // the folder may be missing until the first save
 
     Location() = default;
-    Location(const QString &path) // NOLINT: a plain path stands for itself
+    // A path that is text, as tests and other callers have it.
+    Location(const QString &path)
         : native(QFile::encodeName(path))
         , shown(path) {}
     static Location fromNative(const QByteArray &path, bool makeFolder = false);

@@ -5,9 +5,7 @@
 #include "ui/main/runtimeFolder.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
