@@ -7,7 +7,6 @@
 #include <QtTest>
 #include <filesystem>
 #include <functional>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
