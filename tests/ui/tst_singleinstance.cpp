@@ -81,7 +81,13 @@ private slots:
         QFETCH(QString, folder);
         QTemporaryDir work;
         const QDir at(work.path());
-        QVERIFY(at.mkdir(u"run"_s) && QFile(at.filePath(u"file"_s)).open(QIODevice::WriteOnly));
+        const QByteArray temp = qgetenv("TMPDIR"), runtime = qgetenv("XDG_RUNTIME_DIR");
+        const auto restored = qScopeGuard([&] {
+            temp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temp);
+            runtime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", runtime);
+        });
+        QVERIFY(work.isValid() && at.mkdir(u"run"_s) &&
+                QFile(at.filePath(u"file"_s)).open(QIODevice::WriteOnly));
         if (given == "!") {
             const QByteArray taken = QFile::encodeName(
                 at.filePath(u"titrova-runtime-"_s + QString::number(::geteuid())));
@@ -114,6 +120,7 @@ private slots:
     }
 
     void claimedOnce() {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
         QVERIFY(singleInstance::claim() && singleInstance::claim()); // a second window: no rival
     }
 
