@@ -3,7 +3,6 @@
 
 #include "calc/numbers.h"
 #include "settings/eightSettings.h"
-
 #include "settings/fileio.h"
 
 #include <charconv>
