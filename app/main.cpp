@@ -1,10 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bundledFonts.h"
-#include "settings/settingstable.h"
+#include "settings/location.h"
 #include "ui/about/programIcon.h"
 #include "ui/appInfo.h"
 #include "ui/common/fixedWindows.h"
 #include "ui/main/frmAcid.h"
+#include "ui/main/runtimeFolder.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -36,6 +37,7 @@ protected:
 } // namespace
 
 int main(int argc, char *argv[]) {
+    runtimeFolder::choose();
     QApplication app(argc, argv);
     addBundledFonts();
     QApplication::setApplicationName(QStringLiteral("Titrova"));
@@ -45,7 +47,7 @@ int main(int argc, char *argv[]) {
 
     fixedWindows::install();
 
-    frmAcid window(settings::settingsPathFor(QCoreApplication::applicationDirPath()));
+    frmAcid window(settings::settingsLocation());
     window.Form_Load();
     if (window.refusedToRun())
         return 1;

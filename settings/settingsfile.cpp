@@ -3,24 +3,18 @@
 
 #include "calc/numbers.h"
 #include "settings/eightSettings.h"
+#include "settings/fileio.h"
 
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <charconv>
 #include <cmath>
 #include <optional>
 
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
-
 namespace settings {
 namespace {
 
-// Far beyond any settings file; keeps a stray huge file from eating the memory.
-constexpr qint64 largestFile = 64 * 1024 * 1024;
+// A real file is under 200 bytes. Anything much larger is no settings file, and reading one
+// of megabytes of keys would hold up the first window for seconds.
+constexpr qint64 largestFile = 64 * 1024;
 
 bool endsField(char c) {
     return c == ',' || c == '\r' || c == '\n';
@@ -131,37 +125,6 @@ private:
     bool m_afterComma = false;
 };
 
-[[noreturn]] void cannotRead(const QString &path, const QString &reason) {
-    throw SettingsError(SettingsError::CannotRead,
-                        QStringLiteral("Cannot read %1: %2").arg(path, reason));
-}
-
-QByteArray readAllBytes(const QString &path) {
-    // Checked before opening: opening a pipe would wait for a writer, and a device such as
-    // /dev/zero never ends.
-    const QFileInfo info(path);
-    if (!info.exists())
-        cannotRead(path, QStringLiteral("the file does not exist."));
-    if (info.isDir())
-        cannotRead(path, QStringLiteral("it is a folder."));
-    if (!info.isFile())
-        cannotRead(path, QStringLiteral("it is not a regular file."));
-    if (info.size() > largestFile)
-        cannotRead(path, QStringLiteral("the file is too large."));
-
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        cannotRead(path, file.errorString());
-    if (file.isSequential())
-        cannotRead(path, QStringLiteral("it is not a regular file."));
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        cannotRead(path, file.errorString());
-    if (bytes.size() > largestFile)
-        cannotRead(path, QStringLiteral("the file is too large."));
-    return bytes;
-}
-
 // The program writes only ASCII, and a quote or a line end inside a quoted text would
 // split it into other fields on the next start.
 QByteArray quotedText(const QString &key, const QVariant &value) {
@@ -222,24 +185,6 @@ QByteArray plain(float value) {
     return numbers::plainFromSingle(value).toLatin1();
 }
 
-// As the kernel follows them.
-constexpr int maxLinkDepth = 40;
-
-// QSaveFile syncs the file but not the rename: without this a power cut can bring back the
-// old file, or none. The new file is in place by now, so a failure here is no failed save.
-void syncFolderOf(const QString &file) {
-#ifdef Q_OS_UNIX
-    const QByteArray folder = QFile::encodeName(QFileInfo(file).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
-#else
-    Q_UNUSED(file);
-#endif
-}
-
 } // namespace
 
 QList<QVariant> parseFields(QByteArrayView bytes) {
@@ -265,8 +210,8 @@ void readSettings(QByteArrayView bytes, SettingsTable &table) {
     }
 }
 
-void readSettingsFile(const QString &path, SettingsTable &table) {
-    readSettings(readAllBytes(path), table);
+void readSettingsFile(const Location &file, SettingsTable &table) {
+    readSettings(fileio::readRegular(file, largestFile), table);
 }
 
 QByteArray settingsFileBytes(const SettingsTable &table, const QLocale &locale) {
@@ -296,31 +241,8 @@ QByteArray settingsFileBytes(const SettingsTable &table, const QLocale &locale) 
     return out;
 }
 
-void writeSettingsFile(const QString &path, const QByteArray &bytes) {
-    // The file a link points to is replaced, as QSaveFile does; messages name that file.
-    QFileInfo info(path);
-    for (int depth = 0; depth < maxLinkDepth && info.isSymLink(); ++depth)
-        info.setFile(info.symLinkTarget());
-    const QString target = info.isSymLink() ? path : info.filePath();
-    const auto fail = [&target](const QString &reason) {
-        throw SettingsError(SettingsError::CannotWrite,
-                            QStringLiteral("Cannot write %1: %2").arg(target, reason));
-    };
-    if (info.isDir())
-        fail(QStringLiteral("it is a folder."));
-    QSaveFile file(target);
-    // Unbuffered, so a failed write (a full disk) is seen here: a buffered one would only
-    // fail inside commit(), which then still puts the short file in place of the old one.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        fail(file.errorString());
-    if (file.write(bytes) != bytes.size()) {
-        const QString reason = file.errorString();
-        file.cancelWriting();
-        fail(reason);
-    }
-    if (!file.commit())
-        fail(file.errorString());
-    syncFolderOf(target);
+void writeSettingsFile(const Location &file, const QByteArray &bytes) {
+    fileio::replace(file, bytes);
 }
 
 } // namespace settings

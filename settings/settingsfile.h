@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "settings/location.h"
 #include "settings/settingstable.h"
 
 #include <QByteArray>
@@ -29,17 +30,17 @@ QList<QVariant> parseFields(QByteArrayView bytes);
 void readSettings(QByteArrayView bytes, SettingsTable &table);
 
 // readSettings on the file's bytes; throws CannotRead when the file is missing, a folder,
-// no regular file, larger than 64 MiB or unreadable.
-void readSettingsFile(const QString &path, SettingsTable &table);
+// no regular file, larger than 64 KiB or unreadable, and never waits on a pipe.
+void readSettingsFile(const Location &file, SettingsTable &table);
 
 // The eight records of the file, CR LF after each. Every value is converted before anything
 // is written, so a fault (KeyMissing, NotANumber, UnwritableText) costs no file. Texts are
 // read as numbers by the locale.
 QByteArray settingsFileBytes(const SettingsTable &table, const QLocale &locale = QLocale());
 
-// Replaces the file (through a link: the file it points to) only by a complete new one and
-// syncs its folder; throws CannotWrite naming that file with the system's reason, and leaves
-// any old file as it was.
-void writeSettingsFile(const QString &path, const QByteArray &bytes);
+// Replaces the file (through a link: the file it points to, which must be a regular file) only
+// by a complete new one with the old one's mode, and syncs its folder; throws CannotWrite
+// naming that file with the system's reason, and leaves any old file as it was.
+void writeSettingsFile(const Location &file, const QByteArray &bytes);
 
 } // namespace settings

@@ -55,11 +55,4 @@ SettingsTable &defaultSettings() {
     return table;
 }
 
-QString settingsPathFor(const QString &programFolder) {
-    const QString fileName = QStringLiteral("settings.cfg");
-    if (programFolder.endsWith(u'/'))
-        return programFolder + fileName;
-    return programFolder + u'/' + fileName;
-}
-
 } // namespace settings

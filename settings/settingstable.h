@@ -72,7 +72,4 @@ private:
 // The one table of the program, empty until the start-up fills it.
 SettingsTable &defaultSettings();
 
-// The settings file in a folder, with exactly one separator also for the root folder.
-QString settingsPathFor(const QString &programFolder);
-
 } // namespace settings

@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Two real copies of the program under a virtual X server: the second refuses with its
 # message and ends; a copy killed with SIGKILL never blocks the next start; of two copies
-# started at the same moment exactly one runs; nothing at the lock's name stops a lone copy.
+# started at the same moment exactly one runs; nothing at the lock's name stops a lone copy;
+# nothing is written outside the runtime folder; a Latin-1 folder name is no obstacle.
 # Usage: single_instance.sh <path to titrova> [rounds]
 set -uo pipefail
 exe=$1
@@ -57,6 +58,28 @@ w4=$(window_of $fourth) && [ -n "$w4" ] || fail "no start with a folder at the l
 kill -9 $fourth; wait $fourth 2>/dev/null
 rmdir "$lock"
 echo "ok: a folder at the lock's name does not stop a start"
+
+# Without a usable runtime folder the program, Qt included, writes only to a private folder
+# of its own in the temp folder: never Qt's own folder there, never the working folder.
+mkdir "$dir/tmp" "$dir/wd"
+for given in unset "" run "$dir/settings.cfg"; do
+    if [ "$given" = unset ]; then unset XDG_RUNTIME_DIR; else export XDG_RUNTIME_DIR=$given; fi
+    (cd "$dir/wd" && TMPDIR=$dir/tmp TITROVA_BENCH_EXIT_AT_SHOW=1 timeout 20 "$dir/titrova") ||
+        fail "no start with XDG_RUNTIME_DIR $given"
+    [ "$(ls -A "$dir/wd")" = "" ] && [ "$(ls -A "$dir/tmp")" = "titrova-runtime-$(id -u)" ] ||
+        fail "XDG_RUNTIME_DIR $given: wrote $(ls -A "$dir/wd" "$dir/tmp")"
+done
+export XDG_RUNTIME_DIR=$dir/run
+echo "ok: an unusable runtime folder sends nothing elsewhere"
+
+# A folder name that is no UTF-8: the settings beside the program are read (else the
+# missing-settings message would hold the start), and nothing goes to the root.
+latin=$dir/$(printf 'caf\xe9')
+mkdir "$latin" && cp "$dir/titrova" "$dir/settings.cfg" "$latin/"
+root_before=$(ls -A /)
+TITROVA_BENCH_EXIT_AT_SHOW=1 timeout 20 "$latin/titrova" || fail "settings not read in a Latin-1 folder"
+[ "$(ls -A /)" = "$root_before" ] || fail "the root changed"
+echo "ok: the settings beside a program in a Latin-1 folder are read"
 
 for round in $(seq 1 "$rounds"); do
     "$dir/titrova" & a=$!

@@ -38,7 +38,7 @@ inline void run(QWidget *top, const QString &script) {
         QObject *o = top->findChild<QObject *>(step.left(at));
         auto *w = qobject_cast<QWidget *>(o);
         const QString arg = step.mid(at + 1);
-        if (!o || (at >= 0 && !w) || (step[at] == u':' && !keyNames.contains(arg)))
+        if (!o || (at >= 0 && (!w || (step[at] == u':' && !keyNames.contains(arg)))))
             qFatal("cannot do %s", qPrintable(step));
         if (auto *action = qobject_cast<QAction *>(o))
             action->trigger();

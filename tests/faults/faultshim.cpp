@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -33,18 +34,23 @@ bool pathOf(int fd, char (&path)[PATH_MAX]) {
     return n >= 0;
 }
 
-bool writesInFolder(int fd) {
+bool inFolder(int point, int fd) {
     char path[PATH_MAX];
     const size_t length = std::strlen(folder);
-    return armed.load() == FaultWrite && pathOf(fd, path) &&
-           std::strncmp(path, folder, length) == 0 && !std::strchr(path + length, '/');
+    return armed.load() == point && pathOf(fd, path) && std::strncmp(path, folder, length) == 0 &&
+           !std::strchr(path + length, '/');
 }
 
-// A link onto an existing name fails by itself; the file is put in place by a later call.
-bool commits(const char *to, bool link) {
-    struct stat st;
-    return armed.load() == FaultCommit && std::strcmp(to, target) == 0 &&
-           !(link && lstat(to, &st) == 0);
+// The name given in the target's folder.
+bool commits(int toDir, const char *to) {
+    if (armed.load() != FaultCommit)
+        return false;
+    if (to[0] == '/' || toDir == AT_FDCWD)
+        return std::strcmp(to, target) == 0;
+    char path[PATH_MAX];
+    const size_t length = std::strlen(folder);
+    return pathOf(toDir, path) && std::strlen(path) + 1 == length &&
+           std::strncmp(path, folder, length - 1) == 0 && std::strcmp(to, target + length) == 0;
 }
 
 int fault() {
@@ -84,7 +90,7 @@ int fsync(int fd) {
 
 ssize_t write(int fd, const void *buf, size_t n) {
     static const auto real = next<ssize_t (*)(int, const void *, size_t)>("write");
-    if (!writesInFolder(fd))
+    if (!inFolder(FaultWrite, fd))
         return real(fd, buf, n);
     // Killed in the middle: part of the data is on the disk.
     if (failure == 0 && real(fd, buf, n / 2) < 0)
@@ -92,13 +98,18 @@ ssize_t write(int fd, const void *buf, size_t n) {
     return fault();
 }
 
-int rename(const char *from, const char *to) noexcept {
-    static const auto real = next<int (*)(const char *, const char *)>("rename");
-    return commits(to, false) ? fault() : real(from, to);
+int fdatasync(int fd) {
+    static const auto real = next<int (*)(int)>("fdatasync");
+    return inFolder(FaultSync, fd) ? fault() : real(fd);
 }
 
-int linkat(int fromDir, const char *from, int toDir, const char *to, int flags) noexcept {
-    static const auto real = next<int (*)(int, const char *, int, const char *, int)>("linkat");
-    return commits(to, true) ? fault() : real(fromDir, from, toDir, to, flags);
+int rename(const char *from, const char *to) noexcept {
+    static const auto real = next<int (*)(const char *, const char *)>("rename");
+    return commits(AT_FDCWD, to) ? fault() : real(from, to);
+}
+
+int renameat(int fromDir, const char *from, int toDir, const char *to) noexcept {
+    static const auto real = next<int (*)(int, const char *, int, const char *)>("renameat");
+    return commits(toDir, to) ? fault() : real(fromDir, from, toDir, to);
 }
 }

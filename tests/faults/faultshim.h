@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Replaces write, rename and linkat (what the file is saved with), and watches fsync, in every
+// Replaces write, fdatasync and renameat (what the file is saved with), and watches fsync, in every
 // program that links it, so that a test can make saving a file fail or die at a chosen call.
 // Linked, not preloaded: a preloaded library would come before the sanitizer runtime, which
 // must be first.
@@ -11,6 +11,7 @@ enum FaultPoint {
     FaultNone = 0,
     FaultWrite = 1,  // the first write to a file in the target's folder
     FaultCommit = 2, // the call that would give the target its name
+    FaultSync = 3,   // the flush of a file in the target's folder
 };
 
 // From now on the call at point fails with error, or, when error is 0, kills the process

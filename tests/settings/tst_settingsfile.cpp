@@ -5,8 +5,10 @@
 #include "tests/faults/faultshim.h"
 
 #include <QtTest>
+#include <filesystem>
 #include <functional>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -36,6 +38,15 @@ std::pair<int, QString> failure(const std::function<void()> &f) {
 
 // The built-in file with the batch size of 10.5 that every save here writes.
 const QByteArray newFile = QByteArray(builtInFile).replace("Size\",5\r", "Size\",10.5\r");
+
+// A regular file's bytes, or what else stands there: reading a pipe would wait.
+QByteArray held(const QString &path) {
+    struct stat st;
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return testfiles::noFile;
+    return S_ISREG(st.st_mode) ? testfiles::read(path)
+                               : "(type " + QByteArray::number(st.st_mode >> 12) + ')';
+}
 
 } // namespace
 
@@ -116,14 +127,17 @@ private slots:
 
     void readFailures() {
         SettingsTable table;
-        QFile huge(folder + u"/huge.cfg"_s);
-        QVERIFY(huge.open(QIODevice::WriteOnly) && huge.resize(64 * 1024 * 1024 + 1));
-        // Neither may hang: a pipe waits for a writer, a device never ends.
+        // A real file is under 200 bytes; one of megabytes would hold up the first window.
+        QFile large(folder + u"/large.cfg"_s);
+        QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(64 * 1024 + 1));
+        // None may hang: a pipe waits for a writer, a device never ends.
         QCOMPARE(::mkfifo(QFile::encodeName(folder + u"/fifo.cfg"_s).constData(), 0600), 0);
+        ::alarm(20);
         for (const QString &path :
-             {target, folder, huge.fileName(), folder + u"/fifo.cfg"_s, u"/dev/zero"_s})
+             {target, folder, large.fileName(), folder + u"/fifo.cfg"_s, u"/dev/zero"_s})
             QCOMPARE(failure([&] { settings::readSettingsFile(path, table); }).first,
                      int(SettingsError::CannotRead));
+        ::alarm(0);
         QCOMPARE(table.size(), 0);
     }
 
@@ -169,8 +183,9 @@ private slots:
     // named after the file and holding part of the new; the error names the file the path leads
     // to; the next save is not stood in the way of.
     void failedSave_data() {
-        QTest::addColumn<QString>("there"); // file, none, folder, link to a folder, no rights
-        QTest::addColumn<int>("point");     // injected by the shim
+        // file, none, folder, no rights, or a link to a folder, a pipe or a device
+        QTest::addColumn<QString>("there");
+        QTest::addColumn<int>("point"); // injected by the shim
         QTest::addColumn<int>("error");
         QTest::addColumn<QString>("reason");
         const auto row = [](const char *name, const char *there, int point = 0, int error = 0,
@@ -179,12 +194,17 @@ private slots:
         };
         row("path is a folder", "folder", 0, 0, u"it is a folder."_s);
         row("link to a folder", "link", 0, 0, u"it is a folder."_s);
+        row("link to a pipe", "pipe", 0, 0, u"it is not a regular file."_s);
+        row("link to a device", "device", 0, 0, u"it is not a regular file."_s);
         row("folder without rights", "no rights", 0, 0, u""_s);
         row("write fails, no space", "file", FaultWrite, ENOSPC, u"No space left on device"_s);
+        row("flush fails", "file", FaultSync, EIO, QString::fromLocal8Bit(strerror(EIO)));
+        row("flush fails, no file yet", "none", FaultSync, ENOSPC, u"No space left on device"_s);
         row("putting in place fails", "file", FaultCommit, EIO,
             QString::fromLocal8Bit(strerror(EIO)));
         row("killed writing, over a file", "file", FaultWrite);
         row("killed writing, no file yet", "none", FaultWrite);
+        row("killed flushing", "file", FaultSync);
         row("killed putting in place, over a file", "file", FaultCommit);
         row("killed putting in place, no file yet", "none", FaultCommit);
     }
@@ -193,15 +213,24 @@ private slots:
         QFETCH(int, point);
         QFETCH(int, error);
         QFETCH(QString, reason);
+        // Not a temporary of the file: no save may remove it.
+        QVERIFY(testfiles::write(target + u".bak"_s, builtInFile));
         QVERIFY(there == u"folder" ? QDir(folder).mkdir(u"settings.cfg"_s)
                 : there == u"none" ? true
                                    : testfiles::write(target, builtInFile));
-        if (there == u"link")
-            QVERIFY(QDir(folder).mkdir(u"real"_s) && QFile::remove(target) &&
-                    QFile::link(u"real"_s, target));
+        const QByteArray real = QFile::encodeName(folder + u"/real"_s);
+        if (there == u"link" || there == u"pipe" || there == u"device") {
+            const int made = there == u"link"   ? ::mkdir(real.constData(), 0700)
+                             : there == u"pipe" ? ::mkfifo(real.constData(), 0600)
+                                                : ::mknod(real.constData(), S_IFCHR | 0666,
+                                                          makedev(1, 3)); // as /dev/null
+            if (made != 0 && there == u"device")
+                QSKIP("making a device needs root");
+            QVERIFY(made == 0 && QFile::remove(target) && QFile::link(u"real"_s, target));
+        }
         if (there == u"no rights")
             QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::ExeOwner));
-        const QByteArray before = testfiles::read(target);
+        const QByteArray before = held(target);
         const auto entries = [this] {
             return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
                                           QDir::NoDotAndDotDot);
@@ -225,12 +254,13 @@ private slots:
             if (there == u"no rights" && number == 0)
                 QSKIP("running with rights that write into any folder");
             QCOMPARE(number, int(SettingsError::CannotWrite));
-            const QString named = there == u"link" ? folder + u"/real"_s : target;
+            const QString named =
+                QFile::symLinkTarget(target).isEmpty() ? target : folder + u"/real"_s;
             QVERIFY2(description.startsWith(u"Cannot write "_s + named + u": "_s) &&
                          description.contains(reason),
                      qPrintable(description));
         }
-        QCOMPARE(testfiles::read(target), before);
+        QCOMPARE(held(target), before);
         static const QRegularExpression temporary(u"^settings\\.cfg\\.\\w{6}$"_s);
         for (const QString &name : entries())
             QVERIFY2(stays.contains(name) ||
@@ -240,7 +270,125 @@ private slots:
         if (there == u"file" || there == u"none") {
             settings::writeSettingsFile(target, newFile);
             QCOMPARE(testfiles::read(target), newFile);
+            // What a killed save left is gone with the next save, and nothing else is.
+            QStringList expected = stays;
+            if (!expected.contains(u"settings.cfg"_s))
+                expected << u"settings.cfg"_s;
+            expected.sort();
+            QCOMPARE(entries(), expected);
         }
+    }
+
+    // The mode of the file replaced, and its owner and group where the process may set them:
+    // else a file that root saved once is the user's no more.
+    void keptModeAndOwner_data() {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<bool>("otherOwner");
+        QTest::newRow("private") << 0600 << false;
+        QTest::newRow("group may read, set-group-id") << 02640 << false;
+        QTest::newRow("read-only, saved by root") << 0444 << false;
+        QTest::newRow("another user's, saved by root") << 0664 << true;
+    }
+    void keptModeAndOwner() {
+        QFETCH(int, mode);
+        QFETCH(bool, otherOwner);
+        if (::geteuid() != 0 && (otherOwner || !(mode & 0200)))
+            QSKIP("only root may save it");
+        const QByteArray name = QFile::encodeName(target);
+        QVERIFY(testfiles::write(target, builtInFile));
+        const uid_t owner = otherOwner ? 65534 : ::geteuid();
+        const gid_t group = otherOwner ? 65534 : ::getegid();
+        QCOMPARE(::chown(name.constData(), owner, group), 0);
+        QCOMPARE(::chmod(name.constData(), mode_t(mode)), 0);
+        settings::writeSettingsFile(target, newFile);
+        struct stat st;
+        QCOMPARE(::stat(name.constData(), &st), 0);
+        QCOMPARE(testfiles::read(target), newFile);
+        QCOMPARE(QList<uint>({st.st_mode & 07777, st.st_uid, st.st_gid}),
+                 QList<uint>({uint(mode), owner, group}));
+    }
+
+    // The program's file => where its settings are: beside it when its folder is writable,
+    // else in the user's configuration folder, else nowhere (never the root or the working
+    // folder). Paths are bytes, "\xe9" being Latin-1 in a UTF-8 system.
+    void location_data() {
+        QTest::addColumn<QByteArray>("program");
+        QTest::addColumn<bool>("writable");
+        QTest::addColumn<QByteArray>("config");
+        QTest::addColumn<QByteArray>("file"); // "+" when its folder is made at the first save
+        QTest::newRow("unpacked") << "/home/u/t/titrova"_ba << true << ""_ba
+                                  << "/home/u/t/settings.cfg"_ba;
+        QTest::newRow("at the root") << "/titrova"_ba << true << ""_ba
+                                     << "/settings.cfg"_ba;
+        QTest::newRow("not UTF-8") << "/caf\xe9/titrova"_ba << true << ""_ba
+                                   << "/caf\xe9/settings.cfg"_ba;
+        QTest::newRow("installed") << "/usr/bin/titrova"_ba << false << "/home/u/.config"_ba
+                                   << "+/home/u/.config/titrova/settings.cfg"_ba;
+        QTest::newRow("installed, folder with a slash")
+            << "/usr/bin/titrova"_ba << false << "/c/"_ba
+            << "+/c/titrova/settings.cfg"_ba;
+        QTest::newRow("installed, relative folder") << "/usr/bin/titrova"_ba << false << "c"_ba
+                                                    << ""_ba;
+        QTest::newRow("installed, no folder") << "/usr/bin/titrova"_ba << false << ""_ba
+                                              << ""_ba;
+        QTest::newRow("program not found") << ""_ba << true << "/c"_ba
+                                           << ""_ba;
+    }
+    void location() {
+        QFETCH(QByteArray, program);
+        QFETCH(bool, writable);
+        QFETCH(QByteArray, config);
+        QFETCH(QByteArray, file);
+        const settings::Location l = settings::settingsLocation(program, writable, config);
+        QCOMPARE((l.makeFolder ? "+"_ba : ""_ba) + l.native, file);
+        QCOMPARE(l.shown, file.isEmpty() ? u"settings.cfg"_s : QFile::decodeName(l.native));
+    }
+
+    // A real folder named in Latin-1: a copy of this test there finds itself, and the settings
+    // are saved and read there; where there is no place, both are refused.
+    void folderNotUtf8() {
+        const std::string inside = QFile::encodeName(folder).toStdString() + "/caf\xe9";
+        std::filesystem::create_directory(inside);
+        // The temporary folder's own clean-up cannot name it.
+        const auto removed = qScopeGuard([&] { std::filesystem::remove_all(inside); });
+        std::filesystem::copy_file(
+            QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
+            inside + "/copy");
+        FILE *out = ::popen(("'" + inside + "/copy' -programfile").c_str(), "r");
+        QVERIFY(out);
+        char found[4096] = {};
+        std::fread(found, 1, sizeof found - 1, out);
+        QCOMPARE(::pclose(out), 0);
+        QCOMPARE(QByteArray(found), QByteArray::fromStdString(inside + "/copy"));
+
+        const auto file =
+            settings::Location::fromNative(QByteArray::fromStdString(inside) + "/settings.cfg");
+        settings::writeSettingsFile(file, newFile);
+        QVERIFY(std::filesystem::is_regular_file(inside + "/settings.cfg"));
+        SettingsTable table;
+        settings::readSettingsFile(file, table);
+        QCOMPARE(table.lookup(u"batchSize"_s).toDouble(), 10.5);
+
+        const settings::Location nowhere = settings::settingsLocation(""_ba, true, ""_ba);
+        QCOMPARE(failure([&] { settings::writeSettingsFile(nowhere, newFile); }),
+                 std::pair(int(SettingsError::CannotWrite),
+                           u"Cannot write settings.cfg: the program's folder cannot be found."_s));
+        QCOMPARE(failure([&] { settings::readSettingsFile(nowhere, table); }).first,
+                 int(SettingsError::CannotRead));
+    }
+
+    // The user's configuration folder is made, privately, at the first save.
+    void folderMade() {
+        const auto file = settings::settingsLocation("/usr/bin/titrova"_ba, false,
+                                                     QFile::encodeName(folder + u"/config"_s));
+        settings::writeSettingsFile(file, newFile);
+        QCOMPARE(testfiles::read(folder + u"/config/titrova/settings.cfg"_s), newFile);
+        QCOMPARE(QFileInfo(folder + u"/config/titrova"_s).permissions() & 0x0077, 0);
+        QVERIFY(testfiles::write(folder + u"/file"_s, builtInFile));
+        const auto blocked = settings::settingsLocation("/usr/bin/titrova"_ba, false,
+                                                        QFile::encodeName(folder + u"/file"_s));
+        QCOMPARE(failure([&] { settings::writeSettingsFile(blocked, newFile); }).first,
+                 int(SettingsError::CannotWrite));
     }
 
     void savedThroughLink() {
@@ -257,5 +405,17 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_settingsfile)
+int main(int argc, char *argv[]) {
+    // A copy of the test in another folder is asked where it finds itself.
+    if (argc == 2 && std::strcmp(argv[1], "-programfile") == 0) {
+        const QByteArray program = settings::programFile();
+        return std::fwrite(program.constData(), 1, size_t(program.size()), stdout) ==
+                       size_t(program.size())
+                   ? 0
+                   : 1;
+    }
+    QCoreApplication app(argc, argv);
+    tst_settingsfile test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_settingsfile.moc"

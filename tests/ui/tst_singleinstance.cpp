@@ -61,15 +61,67 @@ private slots:
         QCOMPARE(Lock(path).state() == Lock::Refused, guards);
     }
 
+    // What XDG_RUNTIME_DIR holds => the folder of the lock. Only a usable runtime folder or the
+    // program's own private one in the temp folder is ever written to, never the working
+    // folder; with neither the start goes on unguarded.
+    void lockFolder_data() {
+        QTest::addColumn<QByteArray>("given");
+        QTest::addColumn<QString>("folder");
+        const QString own = u"titrova-runtime-"_s + QString::number(::geteuid());
+        QTest::newRow("usable") << "run"_ba << u"run"_s;
+        QTest::newRow("unset") << QByteArray() << own;
+        QTest::newRow("empty") << ""_ba << own;
+        QTest::newRow("missing") << "missing"_ba << own;
+        QTest::newRow("a file") << "file"_ba << own;
+        QTest::newRow("relative") << "=run"_ba << own;
+        QTest::newRow("our own name taken by another user") << "!"_ba << QString();
+    }
     void lockFolder() {
-        // Without a runtime folder the temp folder serves, and the start goes on.
-        QVERIFY(QDir(dir.path()).mkdir(u"run"_s));
-        qputenv("TMPDIR", QFile::encodeName(dir.path()));
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.filePath(u"missing"_s)));
-        QVERIFY(singleInstance::lockPath().startsWith(dir.filePath(u"titrova-"_s)));
+        QFETCH(QByteArray, given);
+        QFETCH(QString, folder);
+        QTemporaryDir work;
+        const QDir at(work.path());
+        const QByteArray temp = qgetenv("TMPDIR"), runtime = qgetenv("XDG_RUNTIME_DIR");
+        const auto restored = qScopeGuard([&] {
+            temp.isNull() ? qunsetenv("TMPDIR") : qputenv("TMPDIR", temp);
+            runtime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", runtime);
+        });
+        QVERIFY(work.isValid() && at.mkdir(u"run"_s) &&
+                QFile(at.filePath(u"file"_s)).open(QIODevice::WriteOnly));
+        if (given == "!") {
+            const QByteArray taken = QFile::encodeName(
+                at.filePath(u"titrova-runtime-"_s + QString::number(::geteuid())));
+            if (::geteuid() != 0)
+                QSKIP("only root may make a folder for another user");
+            QVERIFY(::mkdir(taken.constData(), 0700) == 0 &&
+                    ::chown(taken.constData(), 65534, 65534) == 0);
+        }
+        const QStringList before = at.entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        const QString cwd = QDir::currentPath();
+        QDir::setCurrent(at.path());
+        qputenv("TMPDIR", QFile::encodeName(at.path()));
+        given.isNull() ? qunsetenv("XDG_RUNTIME_DIR")
+                       : qputenv("XDG_RUNTIME_DIR",
+                                 given.startsWith('=') ? given.mid(1)
+                                 : given.isEmpty()
+                                     ? given
+                                     : QFile::encodeName(at.filePath(QString::fromLatin1(given))));
+        const QString lock = singleInstance::lockPath();
+        QDir::setCurrent(cwd);
+        QCOMPARE(QFileInfo(lock).path(), folder.isEmpty() ? QString() : at.filePath(folder));
+        if (!folder.isEmpty())
+            QCOMPARE(qgetenv("XDG_RUNTIME_DIR"), QFile::encodeName(at.filePath(folder)));
+        QStringList after = before;
+        if (!after.contains(folder) && !folder.isEmpty())
+            after << folder, after.sort();
+        QCOMPARE(at.entryList(QDir::AllEntries | QDir::NoDotAndDotDot), after);
+        if (folder.startsWith(u"titrova"))
+            QCOMPARE(QFileInfo(at.filePath(folder)).permissions() & 0x0077, 0);
+    }
+
+    void claimedOnce() {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
         QVERIFY(singleInstance::claim() && singleInstance::claim()); // a second window: no rival
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.filePath(u"run"_s)));
-        QVERIFY(singleInstance::lockPath().startsWith(dir.filePath(u"run/titrova-"_s)));
     }
 
     void notInherited() {

@@ -44,7 +44,7 @@ QString zeroStandard() {
 
 } // namespace
 
-frmAcid::frmAcid(const QString &settingsPath, QWidget *parent)
+frmAcid::frmAcid(const settings::Location &settingsPath, QWidget *parent)
     : QMainWindow(parent)
     , m_settingsPath(settingsPath) {
     controls::setDesignedFonts();

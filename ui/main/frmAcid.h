@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calc/catalogue.h"
+#include "settings/location.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -27,7 +28,7 @@ class frmAcid : public QMainWindow {
 
 public:
     // settingsPath: the settings file that start-up reads and the dialog writes.
-    explicit frmAcid(const QString &settingsPath, QWidget *parent = nullptr);
+    explicit frmAcid(const settings::Location &settingsPath, QWidget *parent = nullptr);
     ~frmAcid() override;
 
     // Start-up: settings path, single-instance rule, initial texts, the user's defaults or
@@ -108,7 +109,7 @@ private:
     QAction *mnuEditCopy = nullptr;
     QAction *mnuEditPaste = nullptr;
 
-    const QString m_settingsPath;
+    const settings::Location m_settingsPath;
     QPointer<QWidget> m_options; // the Default Settings dialog, while it exists
     bool m_refused = false;
 };

@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/main/singleInstance.h"
 
-#include <QCoreApplication>
+#include "settings/location.h"
+#include "ui/main/runtimeFolder.h"
+
 #include <QCryptographicHash>
-#include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <cerrno>
 #include <fcntl.h>
 #include <memory>
@@ -51,16 +51,16 @@ Lock::~Lock() {
 
 QString lockPath() {
     // Per program file: another copy of the program in another folder is no rival.
-    const QByteArray program = QCoreApplication::applicationFilePath().toUtf8();
+    // By its bytes: any name a folder may have tells copies apart.
+    const QByteArray program = settings::programFile();
     const QString id = QString::fromLatin1(
         QCryptographicHash::hash(program, QCryptographicHash::Sha1).toHex().left(16));
-    // The runtime folder is in memory on desktops.
-    QString folder = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    const QFileInfo runtime(folder);
-    if (folder.isEmpty() || !runtime.isAbsolute() || !runtime.isDir())
-        folder = QDir::tempPath();
-    return QDir(folder).filePath(
-        QStringLiteral("titrova-%1-%2.lock").arg(QString::number(::getuid()), id));
+    const QByteArray folder = runtimeFolder::choose();
+    // Nowhere to lock: the lock is unguarded and the start goes on.
+    if (folder.isEmpty())
+        return QString();
+    return QFile::decodeName(folder) +
+           QStringLiteral("/titrova-%1-%2.lock").arg(QString::number(::getuid()), id);
 }
 
 bool claim() {

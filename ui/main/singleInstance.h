@@ -30,7 +30,7 @@ private:
     int m_fd = -1;
 };
 
-// This user's and this program file's lock, in the runtime folder or else the temp folder.
+// This user's and this program file's lock, in the runtime folder; empty when there is none.
 QString lockPath();
 
 // False only when another copy holds the lock; the first call takes it.

@@ -42,7 +42,7 @@ QString standardText(const QString &text) {
 
 } // namespace
 
-frmOptions::frmOptions(const QString &settingsPath, QWidget *parent)
+frmOptions::frmOptions(const settings::Location &settingsPath, QWidget *parent)
     : QDialog(parent)
     , m_settingsPath(settingsPath) {
     controls::setDesignedFonts();

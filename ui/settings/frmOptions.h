@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "settings/location.h"
+
 #include <QDialog>
 
 class AcidPanel;
@@ -19,7 +21,7 @@ class frmOptions : public QDialog {
 
 public:
     // settingsPath: the file OK writes.
-    explicit frmOptions(const QString &settingsPath, QWidget *parent = nullptr);
+    explicit frmOptions(const settings::Location &settingsPath, QWidget *parent = nullptr);
 
 signals:
     // A direction was chosen: the main window's result no longer holds.
@@ -54,7 +56,7 @@ private:
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
     AcidPanel *acid = nullptr;
-    const QString m_settingsPath;
+    const settings::Location m_settingsPath;
 
     // Set when the dialog last lost the focus to one of its own message boxes: coming back
     // from such a box is no return from another window, and must not wipe the edit that the
