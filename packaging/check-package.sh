@@ -74,6 +74,25 @@ foreign=$(ldd "$app/titrova" | grep -E 'libQt6|libicu' | grep -vF "$app/lib/")
 ! ldd "$app/titrova" | grep -q 'not found' || fail "libraries not found: $(ldd "$app/titrova" | grep 'not found')"
 ok "the folder holds the program, register.sh, the entry, the metainfo, ${sizes// /, } px and SVG icons, the manual"
 
+# The floor the README states (Ubuntu 22.04 LTS): no symbol version newer than these, in any
+# ELF file of the folder.
+floor=(GLIBC 2.35 GLIBCXX 3.4.30)
+too_new="" highest=""
+while IFS= read -r -d '' f; do
+    [ "$(head -c 4 "$f" | od -An -tx1 | tr -d ' ')" = 7f454c46 ] || continue
+    for v in $(objdump -T "$f" | grep -oE '\b(GLIBC|GLIBCXX)_[0-9][0-9.]*' | sort -u); do
+        name=${v%%_*} number=${v#*_}
+        limit=${floor[1]}
+        [ "$name" = GLIBCXX ] && limit=${floor[3]}
+        [ "$(printf '%s\n' "$number" "$limit" | sort -V | tail -n 1)" = "$limit" ] ||
+            too_new+=" ${f#"$app"/}:$v"
+        highest+="$v"$'\n'
+    done
+done < <(find "$app" -type f -print0)
+[ -z "$too_new" ] || fail "symbol versions above ${floor[0]}_${floor[1]} or ${floor[2]}_${floor[3]}:$too_new"
+highest=$(for n in GLIBC GLIBCXX; do grep "^${n}_" <<<"$highest" | sort -V | tail -n 1; done | tr '\n' ' ')
+ok "no ELF file of the folder needs more than ${floor[0]}_${floor[1]} and ${floor[2]}_${floor[3]} (highest: $highest)"
+
 # ---- Two starts
 export QT_QPA_PLATFORM=xcb HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/runtime"
 mkdir -p "$tmp/bin"

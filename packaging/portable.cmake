@@ -40,8 +40,11 @@ if(TITROVA_BUNDLE_QT)
     list(APPEND modules ${file})
   endforeach()
   install(FILES qt.conf DESTINATION .)
+  # The system's needs glibc 2.36 (scripts/package builds one that does not: packaging/expat.sh).
+  set(TITROVA_LIBEXPAT "" CACHE FILEPATH "libexpat.so.1 to bundle in place of the system's")
   install(CODE "set(TITROVA_PROGRAM \"$<TARGET_FILE:titrova>\")
     set(TITROVA_MODULES \"${modules}\")
+    set(TITROVA_LIBEXPAT \"${TITROVA_LIBEXPAT}\")
     include(\"${CMAKE_CURRENT_SOURCE_DIR}/bundle.cmake\")")
 
   # The designed font, for systems without it (the program adds what it finds in fonts/).
