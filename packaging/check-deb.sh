@@ -150,7 +150,7 @@ done
 [ -f "$settings" ] || fail "OK in Default Settings wrote no ~/.config/titrova/settings.cfg"
 [ "$(grep -c $'\r$' "$settings")" = 8 ] && [ "$(wc -l <"$settings")" = 8 ] ||
     fail "settings.cfg is not eight CRLF records: $(od -c "$settings" | head)"
-[ "$(stat -c %U "$settings")" = winemaker ] || fail "settings.cfg does not belong to the user"
+[ "$(stat -c %u "$settings")" = 4242 ] || fail "settings.cfg does not belong to the user"
 ok "OK in Default Settings wrote ~/.config/titrova/settings.cfg: eight CRLF records"
 quit $pid "$main"
 
