@@ -54,6 +54,7 @@ mapfile -t bundled < <(cd "$app" && find lib licenses -type f 2>/dev/null)
 expected=(titrova register.sh "$id.desktop" "$id.metainfo.xml" qt.conf "${bundled[@]}"
     plugins/platforms/libqxcb.so plugins/platforms/libqwayland-generic.so
     plugins/wayland-shell-integration/libxdg-shell.so plugins/wayland-decoration-client/libbradient.so
+    plugins/platformthemes/libqgtk3.so plugins/platformthemes/libqxdgdesktopportal.so
     fonts/LiberationSans-Regular.ttf
     "icons/hicolor/scalable/apps/$id.svg")
 for s in $sizes; do expected+=("icons/hicolor/${s}x$s/apps/$id.png"); done
@@ -212,6 +213,22 @@ ok "Help > Titrova Manual opens manual/index.html beside the program; without it
 quit $pid "$first"
 [ "$(od -An -c "$settings")" = "$builtins" ] || fail "the second run changed settings.cfg"
 ok "second start: the main window at once, no message"
+
+# The desktop's theme through the folder's own plugins; GTK itself is the system's.
+for theme in gtk3 xdgdesktopportal; do
+    QT_QPA_PLATFORMTHEME=$theme GTK_THEME=Adwaita:dark "$app/titrova" &
+    pid=$!
+    first=$(first_window $pid) || fail "no window with the $theme theme"
+    maps=$(sed -nE 's#^([^ ]+ +){5}(/.*\.so[.0-9]*)$#\2#p' "/proc/$pid/maps" | sort -u)
+    grep -qxF "$app/plugins/platformthemes/libq$theme.so" <<<"$maps" ||
+        fail "the $theme theme is not the folder's plugin"
+    if [ $theme = gtk3 ]; then
+        gtk=$(grep '/libgtk-3\.so' <<<"$maps")
+        [ -n "$gtk" ] && [[ $gtk != "$app"/* ]] || fail "GTK is not the system's: ${gtk:-none}"
+    fi
+    quit $pid "$first"
+done
+ok "the gtk3 and xdgdesktopportal themes load from the folder, GTK from the system"
 
 # ---- Desktop registration for a throw-away user
 data="$HOME/.local/share"

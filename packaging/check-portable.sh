@@ -160,6 +160,14 @@ status=$?
 [ $status -eq 0 ] || fail "the program ended with status $status"
 ok "File > Exit ends the program with status 0"
 
+# A GNOME-like desktop asks for the GTK theme, which this system cannot load: Qt's own look.
+start_inside "" DISPLAY="$DISPLAY" QT_QPA_PLATFORMTHEME=gtk3
+main=$(first_window $pid) || fail "without GTK the gtk3 theme keeps the program from starting"
+is_main "$main" || fail "without GTK the first window is not the main window"
+kill $pid
+wait $pid 2>/dev/null
+ok "asked for the gtk3 theme without GTK, the program starts normally"
+
 # ---- Wayland: a headless compositor on the host, its socket shown inside. No input can be
 # sent there, so this start only has to bring up its window through the bundled plugins.
 wayland="$tmp/wayland"

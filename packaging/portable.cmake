@@ -39,6 +39,21 @@ if(TITROVA_BUNDLE_QT)
     install(FILES ${file} DESTINATION plugins/${folder})
     list(APPEND modules ${file})
   endforeach()
+  # The desktop's look. The portal theme needs nothing the folder lacks. The GTK theme is
+  # bundled without GTK: it uses the system's where there is one, and where there is none Qt
+  # cannot load it and keeps its own look.
+  foreach(plugin platformthemes/libqxdgdesktopportal.so platformthemes/libqgtk3.so)
+    set(file ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_PLUGINS}/${plugin})
+    if(NOT EXISTS ${file})
+      install(CODE "message(FATAL_ERROR \"${file} is missing: install \"
+        \"qt6-xdgdesktopportal-platformtheme and qt6-gtk-platformtheme\")")
+      continue()
+    endif()
+    install(FILES ${file} DESTINATION plugins/platformthemes)
+    if(plugin MATCHES "portal")
+      list(APPEND modules ${file})
+    endif()
+  endforeach()
   install(FILES qt.conf DESTINATION .)
   # The system's needs glibc 2.36 (scripts/package builds one that does not: packaging/expat.sh).
   set(TITROVA_LIBEXPAT "" CACHE FILEPATH "libexpat.so.1 to bundle in place of the system's")
