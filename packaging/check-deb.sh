@@ -70,6 +70,7 @@ ok "the installed desktop entry and metainfo validate"
 # An ordinary user, and a stand-in for the desktop's opener that notes what it is given.
 inside useradd -m -u 4242 winemaker || fail "cannot add a user"
 install -d -m 700 -o 4242 -g 4242 "$root/tmp/runtime-winemaker"
+# shellcheck disable=SC2016 # the stand-in's own $1
 printf '#!/bin/sh\nprintf %%s "$1" >/tmp/opened\n' >"$root/usr/local/bin/xdg-open"
 chmod 755 "$root/usr/local/bin/xdg-open"
 home="$root/home/winemaker"
@@ -148,7 +149,7 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 [ -f "$settings" ] || fail "OK in Default Settings wrote no ~/.config/titrova/settings.cfg"
-[ "$(grep -c $'\r$' "$settings")" = 8 ] && [ "$(wc -l <"$settings")" = 8 ] ||
+{ [ "$(grep -c $'\r$' "$settings")" = 8 ] && [ "$(wc -l <"$settings")" = 8 ]; } ||
     fail "settings.cfg is not eight CRLF records: $(od -c "$settings" | head)"
 [ "$(stat -c %u "$settings")" = 4242 ] || fail "settings.cfg does not belong to the user"
 ok "OK in Default Settings wrote ~/.config/titrova/settings.cfg: eight CRLF records"

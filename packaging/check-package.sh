@@ -224,7 +224,7 @@ for theme in gtk3 xdgdesktopportal; do
         fail "the $theme theme is not the folder's plugin"
     if [ $theme = gtk3 ]; then
         gtk=$(grep '/libgtk-3\.so' <<<"$maps")
-        [ -n "$gtk" ] && [[ $gtk != "$app"/* ]] || fail "GTK is not the system's: ${gtk:-none}"
+        { [ -n "$gtk" ] && [[ $gtk != "$app"/* ]]; } || fail "GTK is not the system's: ${gtk:-none}"
     fi
     quit $pid "$first"
 done
