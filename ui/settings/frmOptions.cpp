@@ -18,6 +18,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -115,10 +116,19 @@ bool frmOptions::event(QEvent *event) {
 
 void frmOptions::showEvent(QShowEvent *event) {
     // Some window systems never activate a new window (a headless Wayland compositor), so
-    // the dialog fills itself when shown too; each later activation still refills it.
-    if (!event->spontaneous())
+    // the dialog fills itself when shown too; each later activation still refills it. Qt 6.8
+    // sends another show event when a visible dialog is shown again: that is no coming back
+    // to it, and must not wipe the user's edits.
+    if (!event->spontaneous() && !m_shown)
         Form_Activate();
+    m_shown = true;
     QDialog::showEvent(event);
+}
+
+void frmOptions::hideEvent(QHideEvent *event) {
+    if (!event->spontaneous())
+        m_shown = false;
+    QDialog::hideEvent(event);
 }
 
 void frmOptions::keyPressEvent(QKeyEvent *event) {
