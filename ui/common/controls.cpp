@@ -47,6 +47,7 @@ class TypingLimit : public QValidator {
 public:
     TypingLimit(QLineEdit *box, int limit)
         : QValidator(box)
+        , m_box(box)
         , m_limit(limit)
         , m_last(box->text()) {
         // The box already holds the edited text while it asks us, so remember the one before.
@@ -54,12 +55,16 @@ public:
     }
 
     State validate(QString &input, int &) const override {
-        if (input.size() > m_limit && input.size() > m_last.size())
+        // setText clears the undo history before it asks, an edit of the user's adds to it. A
+        // program's text refused here would leave the box marked invalid, and the next typed
+        // character would then pass the limit unchecked.
+        if (input.size() > m_limit && input.size() > m_last.size() && m_box->isUndoAvailable())
             return Invalid;
         return Acceptable;
     }
 
 private:
+    QLineEdit *m_box;
     int m_limit;
     QString m_last;
 };
