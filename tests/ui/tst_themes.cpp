@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The three windows under the platform theme ctest names (QT_QPA_PLATFORMTHEME), at its scale.
+// A theme sets the application's font once the event loop runs: after the windows are built, and
+// before they are shown when start-up waits on a message box.
+#include "tests/common/uitest.h"
+#include "ui/about/frmAbout.h"
+#include "ui/common/twips.h"
+#include "ui/main/frmAcid.h"
+#include "ui/settings/frmOptions.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// Built before the event loop first runs, so before the theme applies its settings.
+QList<QWidget *> builtEarly(const QString &settingsPath) {
+    QApplication::setStyle(u"Fusion"_s);
+    return {new frmAcid(settingsPath), new frmOptions(settingsPath), new frmAbout};
+}
+
+// Whether a pixel of the column is painted: a control grabbed alone has a transparent
+// background, so its caption's glyphs are what is there.
+bool inked(const QImage &image, int x) {
+    for (int y = 0; y < image.height(); ++y) {
+        if (qAlpha(image.pixel(x, y)) > 64)
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+class tst_themes : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir folder;
+    QList<QWidget *> windows = builtEarly(folder.filePath(u"settings.cfg"_s));
+
+private slots:
+    void initTestCase() {
+        // Start-up without a settings file waits on a message box: the theme's queued settings
+        // arrive while the main window is still hidden.
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(folder.path()));
+        uitest::ModalCatcher modals;
+        static_cast<frmAcid *>(windows[0])->Form_Load();
+        QTest::qWait(300);
+        QCOMPARE(modals.boxes.size(), 1);
+        for (QWidget *w : windows) {
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+        }
+        qInfo("theme %s, application font %s", qgetenv("QT_QPA_PLATFORMTHEME").constData(),
+              qPrintable(QApplication::font().toString()));
+    }
+    void cleanupTestCase() { qDeleteAll(windows); }
+
+    // Every caption and box keeps the designed face, and the size of its class unless the
+    // window gave it another (a fitted text, the About box's title).
+    void designedFonts() {
+        QStringList changed;
+        for (QWidget *w : windows) {
+            for (QWidget *child : w->findChildren<QWidget *>()) {
+                const bool box =
+                    qobject_cast<QLineEdit *>(child) || qobject_cast<QComboBox *>(child);
+                if ((!box && !qobject_cast<QLabel *>(child) &&
+                     !qobject_cast<QAbstractButton *>(child) &&
+                     !qobject_cast<QGroupBox *>(child)) ||
+                    qobject_cast<QMenuBar *>(child->parentWidget()))
+                    continue;
+                const QFont designed = box ? twips::boxFont() : twips::labelFont();
+                const QFontInfo info(child->font());
+                if (info.family() != QFontInfo(designed).family() ||
+                    (!child->testAttribute(Qt::WA_SetFont) &&
+                     info.pixelSize() != designed.pixelSize()))
+                    changed << child->objectName() + u'=' + child->font().toString();
+            }
+        }
+        QVERIFY2(changed.isEmpty(), qPrintable(changed.join(u"; "_s)));
+    }
+
+    // No caption is cut: a caption that runs out of room has ink in the column where it ends.
+    void noCaptionCut() {
+        QStringList cut;
+        for (QWidget *w : windows) {
+            for (QWidget *child : w->findChildren<QWidget *>()) {
+                auto *label = qobject_cast<QLabel *>(child);
+                if ((!label && !qobject_cast<QRadioButton *>(child)) || !child->isVisible() ||
+                    (label && (label->text().isEmpty() || label->autoFillBackground())))
+                    continue;
+                // Drawn alone, without the background or the box beside it.
+                const QRect inside = label ? label->contentsRect() : child->rect();
+                const qreal ratio = child->devicePixelRatioF();
+                QImage shot(inside.size() * ratio, QImage::Format_ARGB32_Premultiplied);
+                shot.setDevicePixelRatio(ratio);
+                shot.fill(Qt::transparent);
+                child->render(&shot, QPoint(), QRegion(inside), {});
+                const bool right = label && (label->alignment() & Qt::AlignRight);
+                if (inked(shot, right ? 0 : shot.width() - 1))
+                    cut << child->objectName();
+            }
+        }
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u", "_s)));
+    }
+};
+
+// As the program starts: QTEST_MAIN would fix the screen at 96 dpi.
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    tst_themes test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_themes.moc"
