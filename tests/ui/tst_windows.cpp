@@ -580,9 +580,13 @@ optRaise;cboMethod=Acid Blend =>  => Raise|-|g/L|U.S. Gal.|5|50|30|20
                          QFontMetricsF(label->font(), label).horizontalAdvance(text) <= room,
                      qPrintable(text));
             QCOMPARE(text, written.value(target, text));
-            // A small result is back at the designed size.
+            // Shrunk, it can be read in full from its tooltip.
+            QCOMPARE(label->toolTip(),
+                     label->font().pixelSize() < twips::labelFont().pixelSize() ? text : QString());
+            // A small result is back at the designed size, and needs no tooltip.
             run(u"txtTarget=2"_s);
             QCOMPARE(label->font().pixelSize(), twips::labelFont().pixelSize());
+            QCOMPARE(label->toolTip(), QString());
         }
     }
 

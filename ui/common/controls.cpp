@@ -235,6 +235,8 @@ void setFittedText(QLabel *label, const QString &text, const QFont &designed) {
     if (label->font() != font)
         label->setFont(font);
     label->setText(text);
+    // A long figure fits only in small print: the tooltip shows it at a readable size.
+    label->setToolTip(font.pixelSize() < designed.pixelSize() ? text : QString());
 }
 
 void nameAfter(QLabel *label, QWidget *control) {
