@@ -172,6 +172,9 @@ protected:
         QRadioButton::paintEvent(event);
         QStyleOptionButton opt;
         initStyleOption(&opt);
+        // Fusion's focus ring, in the highlight's colour, stays as it is.
+        if ((opt.state & QStyle::State_HasFocus) && (opt.state & QStyle::State_KeyboardFocusChange))
+            return;
         const QRect indicator =
             style()->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, this);
         const QColor window = palette().color(QPalette::Window);
