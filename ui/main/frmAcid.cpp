@@ -13,6 +13,7 @@
 #include "ui/common/desktop.h"
 #include "ui/common/linkedInput.h"
 #include "ui/common/modProcs.h"
+#include "ui/common/onScreen.h"
 #include "ui/common/twips.h"
 #include "ui/main/singleInstance.h"
 #include "ui/settings/frmOptions.h"
@@ -61,6 +62,7 @@ frmAcid::frmAcid(const QString &settingsPath, QWidget *parent)
     connectHandlers();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(twips::px(3390), twips::px(4050));
+    onScreen::keep(this);
 }
 
 frmAcid::~frmAcid() = default;
