@@ -9,6 +9,7 @@
 #include "ui/about/frmAbout.h"
 #include "ui/about/programIcon.h"
 #include "ui/common/acidPanel.h"
+#include "ui/common/announcer.h"
 #include "ui/common/controls.h"
 #include "ui/common/desktop.h"
 #include "ui/common/linkedInput.h"
@@ -133,6 +134,7 @@ void frmAcid::buildLayout() {
 
     cmdCalc = button(client, "cmdCalc", QStringLiteral("&Calculate"), 4320, 3720, 1815, 495);
     cmdCalc->raise();
+    resultSpeaker = new Announcer(client);
 
     for (QLineEdit *share : {txtTartaric, txtMalic, txtCitric})
         share->setEnabled(false);
@@ -293,8 +295,10 @@ void frmAcid::calcAddition() {
         fieldWidget(int(c.failure->field))->setFocus();
         return;
     }
-    if (c.addition.label)
+    if (c.addition.label) {
         showAddition(*c.addition.label);
+        resultSpeaker->announce(lblAddition->text() + u' ' + lblAdditionUnits->text());
+    }
 }
 
 void frmAcid::cboMethod_Click() {
