@@ -11,6 +11,7 @@
 #include "ui/common/controls.h"
 #include "ui/common/linkedInput.h"
 #include "ui/common/modProcs.h"
+#include "ui/common/onScreen.h"
 #include "ui/common/twips.h"
 
 #include <QApplication>
@@ -58,6 +59,7 @@ frmOptions::frmOptions(const settings::Location &settingsPath, QWidget *parent)
     // centring itself over the main window.
     twips::place(this, 5160, 3360, 3795, 5625);
     setFixedSize(size());
+    onScreen::keep(this);
 }
 
 void frmOptions::buildLayout() {
