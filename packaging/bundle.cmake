@@ -1,7 +1,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Install step: copies every library the program and its bundled Qt plugins need into lib/ of
-# the folder, except the C and C++ runtime, which every system with glibc 2.36 or newer has.
-# Expects TITROVA_PROGRAM (the built program) and TITROVA_MODULES (the plugins' paths).
+# the folder, except the C and C++ runtime, which every system with glibc 2.35 or newer has.
+# Expects TITROVA_PROGRAM (the built program) and TITROVA_MODULES (the plugins' paths), and
+# optionally TITROVA_LIBEXPAT, a libexpat.so.1 to bundle in place of the system's.
 cmake_policy(VERSION 3.25)
 file(GET_RUNTIME_DEPENDENCIES
   EXECUTABLES ${TITROVA_PROGRAM}
@@ -19,6 +20,9 @@ foreach(library IN LISTS libraries)
   # Under its soname, as the loader asks for it; the file itself, not the symlink.
   get_filename_component(soname "${library}" NAME)
   file(REAL_PATH "${library}" file)
+  if(soname STREQUAL "libexpat.so.1" AND TITROVA_LIBEXPAT)
+    set(file "${TITROVA_LIBEXPAT}")
+  endif()
   file(INSTALL "${file}" DESTINATION "${CMAKE_INSTALL_PREFIX}/lib" RENAME "${soname}")
 endforeach()
 

@@ -54,6 +54,7 @@ mapfile -t bundled < <(cd "$app" && find lib licenses -type f 2>/dev/null)
 expected=(titrova register.sh "$id.desktop" "$id.metainfo.xml" qt.conf "${bundled[@]}"
     plugins/platforms/libqxcb.so plugins/platforms/libqwayland-generic.so
     plugins/wayland-shell-integration/libxdg-shell.so plugins/wayland-decoration-client/libbradient.so
+    plugins/platformthemes/libqgtk3.so plugins/platformthemes/libqxdgdesktopportal.so
     fonts/LiberationSans-Regular.ttf
     "icons/hicolor/scalable/apps/$id.svg")
 for s in $sizes; do expected+=("icons/hicolor/${s}x$s/apps/$id.png"); done
@@ -73,6 +74,25 @@ foreign=$(ldd "$app/titrova" | grep -E 'libQt6|libicu' | grep -vF "$app/lib/")
 [ -z "$foreign" ] || fail "Qt comes from outside the folder: $foreign"
 ! ldd "$app/titrova" | grep -q 'not found' || fail "libraries not found: $(ldd "$app/titrova" | grep 'not found')"
 ok "the folder holds the program, register.sh, the entry, the metainfo, ${sizes// /, } px and SVG icons, the manual"
+
+# The floor the README states (Ubuntu 22.04 LTS): no symbol version newer than these, in any
+# ELF file of the folder.
+floor=(GLIBC 2.35 GLIBCXX 3.4.30)
+too_new="" highest=""
+while IFS= read -r -d '' f; do
+    [ "$(head -c 4 "$f" | od -An -tx1 | tr -d ' ')" = 7f454c46 ] || continue
+    for v in $(objdump -T "$f" | grep -oE '\b(GLIBC|GLIBCXX)_[0-9][0-9.]*' | sort -u); do
+        name=${v%%_*} number=${v#*_}
+        limit=${floor[1]}
+        [ "$name" = GLIBCXX ] && limit=${floor[3]}
+        [ "$(printf '%s\n' "$number" "$limit" | sort -V | tail -n 1)" = "$limit" ] ||
+            too_new+=" ${f#"$app"/}:$v"
+        highest+="$v"$'\n'
+    done
+done < <(find "$app" -type f -print0)
+[ -z "$too_new" ] || fail "symbol versions above ${floor[0]}_${floor[1]} or ${floor[2]}_${floor[3]}:$too_new"
+highest=$(for n in GLIBC GLIBCXX; do grep "^${n}_" <<<"$highest" | sort -V | tail -n 1; done | tr '\n' ' ')
+ok "no ELF file of the folder needs more than ${floor[0]}_${floor[1]} and ${floor[2]}_${floor[3]} (highest: $highest)"
 
 # ---- Two starts
 export QT_QPA_PLATFORM=xcb HOME="$tmp/home" XDG_RUNTIME_DIR="$tmp/runtime"
@@ -193,6 +213,22 @@ ok "Help > Titrova Manual opens manual/index.html beside the program; without it
 quit $pid "$first"
 [ "$(od -An -c "$settings")" = "$builtins" ] || fail "the second run changed settings.cfg"
 ok "second start: the main window at once, no message"
+
+# The desktop's theme through the folder's own plugins; GTK itself is the system's.
+for theme in gtk3 xdgdesktopportal; do
+    QT_QPA_PLATFORMTHEME=$theme GTK_THEME=Adwaita:dark "$app/titrova" &
+    pid=$!
+    first=$(first_window $pid) || fail "no window with the $theme theme"
+    maps=$(sed -nE 's#^([^ ]+ +){5}(/.*\.so[.0-9]*)$#\2#p' "/proc/$pid/maps" | sort -u)
+    grep -qxF "$app/plugins/platformthemes/libq$theme.so" <<<"$maps" ||
+        fail "the $theme theme is not the folder's plugin"
+    if [ $theme = gtk3 ]; then
+        gtk=$(grep '/libgtk-3\.so' <<<"$maps")
+        { [ -n "$gtk" ] && [[ $gtk != "$app"/* ]]; } || fail "GTK is not the system's: ${gtk:-none}"
+    fi
+    quit $pid "$first"
+done
+ok "the gtk3 and xdgdesktopportal themes load from the folder, GTK from the system"
 
 # ---- Desktop registration for a throw-away user
 data="$HOME/.local/share"

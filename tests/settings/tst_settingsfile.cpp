@@ -249,7 +249,7 @@ private slots:
         FILE *out = ::popen(("'" + inside + "/copy' -programfile").c_str(), "r");
         QVERIFY(out);
         char found[4096] = {};
-        std::fread(found, 1, sizeof found - 1, out);
+        QVERIFY(std::fread(found, 1, sizeof found - 1, out) > 0);
         QCOMPARE(::pclose(out), 0);
         QCOMPARE(QByteArray(found), QByteArray::fromStdString(inside + "/copy"));
 

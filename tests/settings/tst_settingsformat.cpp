@@ -77,7 +77,8 @@ private slots:
              "3 1 batchUnits=t:Litres"}}; // the same key in another case
         for (const auto &[bytes, expected] : rows) {
             SettingsTable table;
-            const int error = failure([&] { settings::readSettings(bytes, table); }).first;
+            const int error =
+                failure([&, &bytes = bytes] { settings::readSettings(bytes, table); }).first;
             const QString entry = QString::fromLatin1(expected).section(u' ', 2);
             QCOMPARE(u"%1 %2 %3="_s.arg(error).arg(table.size()).arg(entry.section(u'=', 0, 0)) +
                          describe(table.lookup(entry.section(u'=', 0, 0))),
@@ -108,10 +109,9 @@ private slots:
             value.isValid() ? table.store(QString::fromLatin1(key), value)
                             : table.remove(QString::fromLatin1(key));
             QByteArray bytes;
-            const int error = failure([&] {
-                                  bytes = settings::settingsFileBytes(
-                                      table, QLocale(QString::fromLatin1(locale)));
-                              }).first;
+            const QLocale written(QString::fromLatin1(locale));
+            const int error =
+                failure([&] { bytes = settings::settingsFileBytes(table, written); }).first;
             QByteArrayList expected = builtInFile.split('\n');
             for (QByteArray &l : expected)
                 l = l.toLower().startsWith('"' + QByteArray(key).toLower() + '"')

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Runs on a real Wayland compositor: a window asked to maximize or resize must neither end
-// the program nor change size, and the Default Settings dialog opens filled.
+// Runs on a real Wayland compositor: a window asked to maximize or resize must not end the
+// program, takes back its designed size, and the Default Settings dialog opens filled.
 #include "tests/common/uitest.h"
 #include "ui/about/frmAbout.h"
 #include "ui/common/fixedWindows.h"
@@ -23,20 +23,27 @@ private slots:
     }
 
     // The main window, the dialog, the About box.
+    static QWidget *open(int window, frmAcid &main, const QString &settings) {
+        if (window == 0)
+            return &main;
+        main.show();
+        return window == 1 ? static_cast<QWidget *>(new frmOptions(settings, &main))
+                           : new frmAbout(&main);
+    }
+
     void fixedSize() {
         for (int window = 0; window < 3; ++window) {
             frmAcid main(settings);
-            QWidget *w = window == 0   ? &main
-                         : window == 1 ? static_cast<QWidget *>(new frmOptions(settings, &main))
-                                       : new frmAbout(&main);
+            QWidget *w = open(window, main, settings);
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
             const QSize designed = w->size();
             QVERIFY(!(w->windowFlags() & Qt::WindowMaximizeButtonHint));
-            // What the decoration's maximize button and a resizing compositor ask for.
+            // A size asked for in the normal state, then what the decoration's maximize button
+            // asks for.
             for (const auto &ask : std::initializer_list<std::function<void(QWindow *)>>{
-                     [](QWindow *h) { h->setWindowStates(Qt::WindowMaximized); },
                      [&](QWindow *h) { h->resize(designed * 2); },
+                     [](QWindow *h) { h->setWindowStates(Qt::WindowMaximized); },
                      [](QWindow *h) { h->showFullScreen(); },
                      [](QWindow *h) { h->showNormal(); }}) {
                 ask(w->windowHandle());
@@ -45,6 +52,45 @@ private slots:
             QCOMPARE(w->size(), designed);
             if (window == 1) // the dialog opens filled
                 QCOMPARE(uitest::state(w, QStringLiteral("txtBatchSize")), QStringLiteral("5.00"));
+        }
+    }
+
+    // Weston's own maximize binding, a real key press through the compositor, over and over:
+    // a configure met with any other size makes weston end the program.
+    void maximizeBinding() {
+        if (!qEnvironmentVariableIsSet("TITROVA_KEYS_DISPLAY"))
+            QSKIP("weston runs headless: no keys to press");
+        const int presses = 20;
+        for (int window = 0; window < 3; ++window) {
+            frmAcid main(settings);
+            QWidget *w = open(window, main, settings);
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+            // Weston gives a new window the keyboard a moment after showing it.
+            QTest::qWait(500);
+            const QSize designed = w->size();
+            const QWidget *control = w->findChild<QPushButton *>();
+            const QRect place = control->geometry();
+            QSize configured;
+            for (int i = 0; i < presses; ++i) {
+                const bool maximized = i % 2 == 0;
+                QCOMPARE(
+                    QProcess::execute(QStringLiteral("xdotool"),
+                                      {QStringLiteral("key"), QStringLiteral("super+shift+m")}),
+                    0);
+                QTRY_COMPARE_WITH_TIMEOUT(w->isMaximized(), maximized, 10000);
+                if (maximized) {
+                    QTRY_VERIFY_WITH_TIMEOUT(w->width() > designed.width(), 10000);
+                    configured = w->windowHandle()->size();
+                } else {
+                    QTRY_COMPARE_WITH_TIMEOUT(w->size(), designed, 10000);
+                }
+                QCOMPARE(control->geometry(), place);
+                // Weston toggles by the state the window last drew in, which comes a moment later.
+                QTest::qWait(300);
+            }
+            qInfo("%s: %d presses, maximized at %dx%d", w->metaObject()->className(), presses,
+                  configured.width(), configured.height());
         }
     }
 };

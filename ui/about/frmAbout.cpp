@@ -5,6 +5,7 @@
 #include "ui/appInfo.h"
 #include "ui/common/controls.h"
 #include "ui/common/desktop.h"
+#include "ui/common/onScreen.h"
 #include "ui/common/twips.h"
 
 #include <QAccessibleWidget>
@@ -138,6 +139,7 @@ frmAbout::frmAbout(QWidget *parent)
     // The designed place is the client area's; the window frame goes around it.
     twips::place(this, 5355, 5115, 3705, 2430);
     setFixedSize(size());
+    onScreen::keep(this);
 }
 
 void frmAbout::Form_Activate() {

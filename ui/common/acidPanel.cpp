@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/common/acidPanel.h"
 
+#include "ui/common/announcer.h"
+
 #include "ui/common/controls.h"
 #include "ui/common/linkedInput.h"
 
@@ -77,6 +79,9 @@ AcidPanel::AcidPanel(QWidget *parent, const Placement &at, const QStringList &ba
     cboBatchUnits->setAccessibleDescription(QStringLiteral("Batch Units"));
     for (LinkedInput *pair : {batchSize, tartaric, malic, citric})
         pair->bar()->setAccessibleName(pair->box()->accessibleName() + QStringLiteral(" step"));
+    auto *announcer = new Announcer(parent);
+    for (QComboBox *list : {cboMethod, cboUnits, cboBatchUnits})
+        announcer->follow(list);
 
     for (QLineEdit *box : {txtBatchSize, txtTartaric, txtMalic, txtCitric})
         filterTyping(box);

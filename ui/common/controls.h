@@ -43,7 +43,8 @@ QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int l
 QScrollBar *stepBar(QWidget *parent, const char *name, int l, int t, int w, int h);
 
 // Shows the whole text: the font shrinks from the designed one until the text fits the box,
-// because a clipped leading digit would read as another number.
+// because a clipped leading digit would read as another number. A shrunk text is the label's
+// tooltip too.
 void setFittedText(QLabel *label, const QString &text, const QFont &designed);
 
 // Makes the label the control's buddy and its caption the control's accessible name, so a

@@ -3,6 +3,7 @@
 
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
@@ -45,6 +46,12 @@ void Desktop::setCurrent(Desktop *desktop) {
 }
 
 QUrl links::manualPage() {
-    return QUrl::fromLocalFile(QCoreApplication::applicationDirPath() +
-                               QStringLiteral("/manual/index.html"));
+    // The portable folder and a build keep it beside the program; a system install under the
+    // prefix's shared data.
+    const QDir program(QCoreApplication::applicationDirPath());
+    const QString beside = program.filePath(QStringLiteral("manual/index.html"));
+    const QString installed =
+        QDir::cleanPath(program.filePath(appInfo::systemManual() + QStringLiteral("/index.html")));
+    return QUrl::fromLocalFile(
+        !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside);
 }

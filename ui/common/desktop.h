@@ -28,7 +28,8 @@ inline const QUrl homePage() {
     return appInfo::homePage();
 }
 inline const QString webHost = homePage().host();
-// The manual ships beside the program (the build copies it beside the binary too).
+// The manual beside the program (the portable folder, a build) or where a system install
+// puts it.
 QUrl manualPage();
 inline const QUrl productPage() {
     return appInfo::productPage();

@@ -9,10 +9,12 @@
 #include "ui/about/frmAbout.h"
 #include "ui/about/programIcon.h"
 #include "ui/common/acidPanel.h"
+#include "ui/common/announcer.h"
 #include "ui/common/controls.h"
 #include "ui/common/desktop.h"
 #include "ui/common/linkedInput.h"
 #include "ui/common/modProcs.h"
+#include "ui/common/onScreen.h"
 #include "ui/common/twips.h"
 #include "ui/main/singleInstance.h"
 #include "ui/settings/frmOptions.h"
@@ -61,6 +63,7 @@ frmAcid::frmAcid(const settings::Location &settingsPath, QWidget *parent)
     connectHandlers();
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     move(twips::px(3390), twips::px(4050));
+    onScreen::keep(this);
 }
 
 frmAcid::~frmAcid() = default;
@@ -131,6 +134,7 @@ void frmAcid::buildLayout() {
 
     cmdCalc = button(client, "cmdCalc", QStringLiteral("&Calculate"), 4320, 3720, 1815, 495);
     cmdCalc->raise();
+    resultSpeaker = new Announcer(client);
 
     for (QLineEdit *share : {txtTartaric, txtMalic, txtCitric})
         share->setEnabled(false);
@@ -291,8 +295,10 @@ void frmAcid::calcAddition() {
         fieldWidget(int(c.failure->field))->setFocus();
         return;
     }
-    if (c.addition.label)
+    if (c.addition.label) {
         showAddition(*c.addition.label);
+        resultSpeaker->announce(lblAddition->text() + u' ' + lblAdditionUnits->text());
+    }
 }
 
 void frmAcid::cboMethod_Click() {

@@ -96,6 +96,8 @@ private:
     QLabel *lblBlend = nullptr;
     QLabel *lblBlendUnits = nullptr;
     QLabel *lblAddition = nullptr;
+    // Speaks the result with its unit after Calculate: a label's new text goes unspoken.
+    class Announcer *resultSpeaker = nullptr;
     QLabel *lblAdditionUnits = nullptr;
     LinkedInput *exist = nullptr;
     LinkedInput *target = nullptr;

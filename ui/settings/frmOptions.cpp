@@ -11,6 +11,7 @@
 #include "ui/common/controls.h"
 #include "ui/common/linkedInput.h"
 #include "ui/common/modProcs.h"
+#include "ui/common/onScreen.h"
 #include "ui/common/twips.h"
 
 #include <QApplication>
@@ -18,6 +19,7 @@
 #include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -57,6 +59,7 @@ frmOptions::frmOptions(const settings::Location &settingsPath, QWidget *parent)
     // centring itself over the main window.
     twips::place(this, 5160, 3360, 3795, 5625);
     setFixedSize(size());
+    onScreen::keep(this);
 }
 
 void frmOptions::buildLayout() {
@@ -115,10 +118,19 @@ bool frmOptions::event(QEvent *event) {
 
 void frmOptions::showEvent(QShowEvent *event) {
     // Some window systems never activate a new window (a headless Wayland compositor), so
-    // the dialog fills itself when shown too; each later activation still refills it.
-    if (!event->spontaneous())
+    // the dialog fills itself when shown too; each later activation still refills it. Qt 6.8
+    // sends another show event when a visible dialog is shown again: that is no coming back
+    // to it, and must not wipe the user's edits.
+    if (!event->spontaneous() && !m_shown)
         Form_Activate();
+    m_shown = true;
     QDialog::showEvent(event);
+}
+
+void frmOptions::hideEvent(QHideEvent *event) {
+    if (!event->spontaneous())
+        m_shown = false;
+    QDialog::hideEvent(event);
 }
 
 void frmOptions::keyPressEvent(QKeyEvent *event) {

@@ -31,6 +31,7 @@ protected:
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void buildLayout();
@@ -62,4 +63,6 @@ private:
     // from such a box is no return from another window, and must not wipe the edit that the
     // box asked the user to correct.
     bool m_backFromOwnBox = false;
+    // Shown and not hidden since: a further show event is no new showing.
+    bool m_shown = false;
 };

@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# A Debian chroot with what building and testing Titrova needs, made with mmdebstrap and
+# kept as a tarball under ~/.cache/titrova/. It is made again when missing, when the package
+# list or this script changed, or when older than a week (so its packages stay current).
+# Prints the tarball's path. Usage: debian-chroot.sh <suite> <package...>   (as root)
+set -euo pipefail
+
+suite=$1
+shift
+mirror=${TITROVA_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+cache=${TITROVA_CACHE:-$HOME/.cache/titrova}
+# One tarball a suite and package list: the bare one a user's system, the other a build's.
+tarball="$cache/chroot-$suite${1:+-build}.tar"
+stamp="$tarball.stamp"
+want=$(printf '%s\n' "$suite" "$mirror" "$@" | cat - "$0" | sha256sum | cut -d' ' -f1)
+
+if [ -s "$tarball" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$want" ] &&
+    [ -n "$(find "$tarball" -mtime -7)" ]; then
+    echo "$tarball"
+    exit 0
+fi
+mkdir -p "$cache"
+rm -f "$tarball" "$stamp" "$tarball.partial"
+start=$SECONDS
+include=()
+[ $# -eq 0 ] || include=(--include="$(IFS=,; echo "$*")")
+mmdebstrap --quiet --mode=root --variant=apt --format=tar "${include[@]}" \
+    --aptopt='APT::Install-Recommends "false"' "$suite" "$tarball.partial" "$mirror" >&2
+mv "$tarball.partial" "$tarball"
+echo "$want" >"$stamp"
+echo "made $tarball in $((SECONDS - start)) s ($(du -m "$tarball" | cut -f1) MB)" >&2
+echo "$tarball"

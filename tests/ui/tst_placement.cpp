@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Every window opens wholly inside the screen's available area: at its designed place where it
+// fits, moved just far enough where it does not. ctest runs this on several screens and scales.
+#include "tests/common/uitest.h"
+#include "ui/about/frmAbout.h"
+#include "ui/common/onScreen.h"
+#include "ui/main/frmAcid.h"
+#include "ui/settings/frmOptions.h"
+
+class tst_Placement : public QObject {
+    Q_OBJECT
+
+    uitest::RecordingDesktop desktop;
+    QTemporaryDir folder;
+    const QString settings = folder.filePath(QStringLiteral("settings.cfg"));
+
+private slots:
+    void initTestCase() {
+        Desktop::setCurrent(&desktop);
+        QVERIFY(testfiles::write(settings, testfiles::builtInFile));
+    }
+
+    void fitted_data() {
+        QTest::addColumn<QRect>("frame");
+        QTest::addColumn<QRect>("available");
+        QTest::addColumn<QPoint>("expected");
+        const QRect screen(0, 0, 1024, 768);
+        QTest::newRow("fits: stays") << QRect(226, 270, 486, 350) << screen << QPoint(226, 270);
+        QTest::newRow("fits exactly") << QRect(0, 0, 1024, 768) << screen << QPoint(0, 0);
+        QTest::newRow("below the edge: up just enough")
+            << QRect(226, 270, 486, 350) << QRect(0, 0, 960, 540) << QPoint(226, 190);
+        QTest::newRow("beyond the right edge")
+            << QRect(700, 10, 486, 350) << screen << QPoint(538, 10);
+        QTest::newRow("under a top panel")
+            << QRect(226, 10, 486, 350) << QRect(0, 32, 1024, 736) << QPoint(226, 32);
+        QTest::newRow("under a left dock")
+            << QRect(20, 100, 486, 350) << QRect(64, 0, 960, 768) << QPoint(64, 100);
+        QTest::newRow("second screen, right of the first")
+            << QRect(1700, 900, 486, 350) << QRect(1920, 0, 1366, 768) << QPoint(1920, 418);
+        QTest::newRow("taller than the area: the title bar stays in")
+            << QRect(226, 270, 486, 600) << QRect(0, 24, 1024, 500) << QPoint(226, 24);
+    }
+    void fitted() {
+        QFETCH(QRect, frame);
+        QFETCH(QRect, available);
+        QFETCH(QPoint, expected);
+        QCOMPARE(onScreen::fitted(frame, available), expected);
+    }
+
+    // The main window, the Default Settings dialog, the About box, on this run's screen.
+    void windows() {
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        const QRect area = screen->availableGeometry();
+        for (int window = 0; window < 3; ++window) {
+            frmAcid main(settings);
+            QWidget *w = window == 0   ? &main
+                         : window == 1 ? static_cast<QWidget *>(new frmOptions(settings, &main))
+                                       : new frmAbout(&main);
+            if (window > 0) {
+                main.show();
+                QVERIFY(QTest::qWaitForWindowExposed(&main));
+            }
+            const QRect designed = w->geometry();
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w));
+            const QRect frame = w->frameGeometry();
+            const QMargins margins(
+                w->geometry().left() - frame.left(), w->geometry().top() - frame.top(),
+                frame.right() - w->geometry().right(), frame.bottom() - w->geometry().bottom());
+            qInfo("%dx%d at scale %s: %s frame at %d,%d, %dx%d", screen->size().width(),
+                  screen->size().height(), qgetenv("QT_SCALE_FACTOR").constData(),
+                  w->metaObject()->className(), frame.x(), frame.y(), frame.width(),
+                  frame.height());
+            QVERIFY2(area.contains(frame), qPrintable(w->objectName()));
+            // The main window is placed by its frame's corner, the others by their client area.
+            const QRect designedFrame = window == 0 ? QRect(designed.topLeft(), frame.size())
+                                                    : designed.marginsAdded(margins);
+            if (area.contains(designedFrame))
+                QCOMPARE(frame.topLeft(), designedFrame.topLeft());
+            else
+                QCOMPARE(frame.topLeft(), onScreen::fitted(designedFrame, area));
+            if (window == 0) {
+                auto *calc = uitest::child<QWidget>(w, "cmdCalc");
+                QVERIFY(area.contains(QRect(calc->mapToGlobal(QPoint()), calc->size())));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(tst_Placement)
+#include "tst_placement.moc"

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QPoint>
+#include <QRect>
+
+class QWidget;
+
+// The windows open at designed places, drawn for a screen far larger than the window. On a
+// small or scaled screen that place can leave a part, Calculate among it, beyond the edge or
+// under a panel: such a window moves just as far as it must to lie inside the screen's
+// available area, and stays where it was designed wherever it fits.
+namespace onScreen {
+
+// Where a window whose frame is `frame` goes so that it lies inside `available`; a frame
+// larger than the area keeps its top left corner, and with it the title bar, inside.
+QPoint fitted(const QRect &frame, const QRect &available);
+
+// Keeps `window`, placed with move() before it is shown, inside its screen each time it is
+// shown.
+void keep(QWidget *window);
+
+} // namespace onScreen
