@@ -36,12 +36,11 @@ private:
 // The system's own words for the error, as a message box shows them.
 QString reasonOf(DWORD error) {
     wchar_t *text = nullptr;
-    const DWORD n = ::FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                         FORMAT_MESSAGE_IGNORE_INSERTS,
-                                     nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0,
-                                     nullptr);
-    const QString reason = n ? QString::fromWCharArray(text, int(n)).trimmed()
-                             : QStringLiteral("Error %1").arg(error);
+    const DWORD n = ::FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    const QString reason =
+        n ? QString::fromWCharArray(text, int(n)).trimmed() : QStringLiteral("Error %1").arg(error);
     ::LocalFree(text);
     return reason;
 }

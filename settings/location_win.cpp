@@ -16,7 +16,8 @@ QByteArray programFile() {
     const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
     if (n == 0 || n >= path.size())
         return QByteArray();
-    return QFile::encodeName(QDir::fromNativeSeparators(QString::fromWCharArray(path.data(), int(n))));
+    return QFile::encodeName(
+        QDir::fromNativeSeparators(QString::fromWCharArray(path.data(), int(n))));
 }
 
 bool canWriteIn(const QByteArray &folder) {
@@ -24,9 +25,9 @@ bool canWriteIn(const QByteArray &folder) {
     // deletes the file when its handle closes, even when the process dies first.
     const QString probe = QDir::toNativeSeparators(QFile::decodeName(folder) +
                                                    QStringLiteral("titrova-write-test.tmp"));
-    const HANDLE h = ::CreateFileW(probe.toStdWString().c_str(), GENERIC_WRITE, 0, nullptr,
-                                   CREATE_NEW, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE,
-                                   nullptr);
+    const HANDLE h =
+        ::CreateFileW(probe.toStdWString().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                      FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return ::GetLastError() == ERROR_FILE_EXISTS;
     ::CloseHandle(h);
@@ -35,7 +36,8 @@ bool canWriteIn(const QByteArray &folder) {
 
 QByteArray userConfigFolder() {
     // %LOCALAPPDATA%: the user's own, not roaming with the profile.
-    return QFile::encodeName(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    return QFile::encodeName(
+        QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 } // namespace settings::system

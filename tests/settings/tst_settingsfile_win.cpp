@@ -101,7 +101,7 @@ private slots:
     void save() {
         QVERIFY(testfiles::write(target, builtInFile));
         for (const QString &name : {u"settings.cfg.a1B2c3"_s, u"settings.cfg.bak"_s,
-                                   u"settings.cfg.a1B2c"_s, u"settings.cfg.held00"_s})
+                                    u"settings.cfg.a1B2c"_s, u"settings.cfg.held00"_s})
             QVERIFY(testfiles::write(folder + u'/' + name, "part"));
         const HANDLE held = holdExclusively(folder + u"/settings.cfg.held00"_s);
         QVERIFY(held != INVALID_HANDLE_VALUE);
@@ -137,16 +137,15 @@ private slots:
         QTest::addColumn<bool>("writable");
         QTest::addColumn<QByteArray>("config");
         QTest::addColumn<QString>("shown"); // "+" when its folder is made at the first save
-        QTest::newRow("C:\\Tools") << "C:/Tools/titrova.exe"_ba << true << ""_ba
-                                   << u"C:\\Tools\\settings.cfg"_s;
-        QTest::newRow("drive's root") << "C:/titrova.exe"_ba << true << ""_ba
-                                      << u"C:\\settings.cfg"_s;
+        QTest::newRow("C:\\Tools")
+            << "C:/Tools/titrova.exe"_ba << true << ""_ba << u"C:\\Tools\\settings.cfg"_s;
+        QTest::newRow("drive's root")
+            << "C:/titrova.exe"_ba << true << ""_ba << u"C:\\settings.cfg"_s;
         QTest::newRow("under Program Files")
-            << "C:/Program Files/Titrova/titrova.exe"_ba << false
-            << "C:/Users/u/AppData/Local"_ba
+            << "C:/Program Files/Titrova/titrova.exe"_ba << false << "C:/Users/u/AppData/Local"_ba
             << u"+C:\\Users\\u\\AppData\\Local\\titrova\\settings.cfg"_s;
-        QTest::newRow("not writable, no folder") << "C:/Tools/titrova.exe"_ba << false << ""_ba
-                                                 << u"settings.cfg"_s;
+        QTest::newRow("not writable, no folder")
+            << "C:/Tools/titrova.exe"_ba << false << ""_ba << u"settings.cfg"_s;
     }
     void location() {
         QFETCH(QByteArray, program);
