@@ -30,6 +30,10 @@ inline void place(QWidget *widget, int left, int top, int width, int height) {
 inline QFont font(double points) {
 #ifdef Q_OS_WIN
     QFont f(QStringLiteral("MS Sans Serif"));
+    // Where the face is missing (Wine has none of its own), its metric twin or Arial rather
+    // than whatever font comes first.
+    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("Arial")});
 #else
     QFont f(QStringLiteral("Liberation Sans"));
 #endif
