@@ -41,7 +41,12 @@ int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     addBundledFonts();
     QApplication::setApplicationName(QStringLiteral("Titrova"));
+#ifdef Q_OS_WIN
+    // Windows users meet the native look; elsewhere one look whatever the desktop's theme.
+    QApplication::setStyle(QStringLiteral("windowsvista"));
+#else
     QApplication::setStyle(QStringLiteral("Fusion"));
+#endif
     QApplication::setWindowIcon(titleBarIcon(app.devicePixelRatio()));
     QGuiApplication::setDesktopFileName(appInfo::appId());
 

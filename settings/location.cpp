@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/location.h"
 
+#include <QDir>
+
 namespace settings {
 
 Location Location::fromNative(const QByteArray &path, bool makeFolder) {
     Location l;
     l.native = path;
-    l.shown = QFile::decodeName(path);
+    // C:\Tools\settings.cfg on Windows, as its users write paths.
+    l.shown = QDir::toNativeSeparators(QFile::decodeName(path));
     l.makeFolder = makeFolder;
     return l;
 }
@@ -35,7 +38,7 @@ Location settingsLocation(const QByteArray &programFile, bool folderWritable,
     if (folderWritable)
         return Location::fromNative(programFile.left(slash + 1) + "settings.cfg");
     // The desktop's rules: a relative folder is ignored.
-    if (!configFolder.startsWith('/'))
+    if (!QDir::isAbsolutePath(QFile::decodeName(configFolder)))
         return nowhere();
     QByteArray config = configFolder;
     while (config.endsWith('/'))

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
 
@@ -18,7 +19,7 @@ struct Location {
     // A path that is text, as tests and other callers have it.
     Location(const QString &path)
         : native(QFile::encodeName(path))
-        , shown(path) {}
+        , shown(QDir::toNativeSeparators(path)) {}
     static Location fromNative(const QByteArray &path, bool makeFolder = false);
 };
 

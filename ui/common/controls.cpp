@@ -170,6 +170,8 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override {
         QRadioButton::paintEvent(event);
+        if (style()->name().compare(QLatin1String("fusion"), Qt::CaseInsensitive) != 0)
+            return;
         QStyleOptionButton opt;
         initStyleOption(&opt);
         // Fusion's focus ring, in the highlight's colour, stays as it is.

@@ -24,10 +24,19 @@ inline void place(QWidget *widget, int left, int top, int width, int height) {
 }
 
 // The designed fonts by size in points, as pixels at 96 dpi so that fixed layouts do not
-// depend on the screen's reported dpi. Liberation Sans has the metrics of the sans-serif the
-// layout was drawn with in mind; any sans-serif stands in where it is missing.
+// depend on the screen's reported dpi. Windows has the face the layout was drawn with (Qt's own
+// default there too); elsewhere Liberation Sans has its metrics, and any sans-serif stands in
+// where that is missing.
 inline QFont font(double points) {
+#ifdef Q_OS_WIN
+    QFont f(QStringLiteral("MS Sans Serif"));
+    // Where the face is missing (Wine has none of its own), its metric twin or Arial rather
+    // than whatever font comes first.
+    f.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
+                   QStringLiteral("Arial")});
+#else
     QFont f(QStringLiteral("Liberation Sans"));
+#endif
     f.setStyleHint(QFont::SansSerif);
     f.setPixelSize(int(std::lround(points * 96.0 / 72.0)));
     return f;

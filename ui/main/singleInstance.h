@@ -27,7 +27,7 @@ public:
 
 private:
     State m_state = Unguarded;
-    int m_fd = -1;
+    qintptr m_handle = -1; // the open lock file; on Windows the mutex
 };
 
 // This user's and this program file's lock, in the runtime folder; empty when there is none.

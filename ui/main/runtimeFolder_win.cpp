@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/main/runtimeFolder.h"
+
+namespace runtimeFolder {
+
+// The lock is a kernel object with no file, and Qt keeps nothing of its own on disk here.
+QByteArray choose() {
+    return QByteArray();
+}
+
+} // namespace runtimeFolder
