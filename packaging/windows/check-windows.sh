@@ -64,6 +64,17 @@ win_path() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 window_named() { timeout 30 xdotool search --all --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
 windows_named() { xdotool search --all --onlyvisible --name "^$1\$" 2>/dev/null; }
 is_dialog() { xprop -id "$1" -notype _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG; }
+# Waits up to 10 s for the main window: captioned Titrova, and no dialog.
+main_window() {
+    local w
+    for _ in $(seq 100); do
+        for w in $(windows_named Titrova); do
+            is_dialog "$w" || { echo "$w"; return 0; }
+        done
+        sleep 0.1
+    done
+    return 1
+}
 keys() {
     xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null
     sleep 0.3
@@ -96,17 +107,8 @@ box=$(window_named Titrova) || true
 [ -n "$box" ] || fail "the first start shows no window: $(tail -n 5 "$tmp/program.log")"
 is_dialog "$box" || fail "the first start shows the main window without the missing-settings message"
 keys "$box" Return
-main=""
-for _ in $(seq 100); do
-    for w in $(windows_named Titrova); do
-        is_dialog "$w" || main=$w
-    done
-    [ -n "$main" ] && break
-    sleep 0.1
-done
-[ -n "$main" ] || fail "no main window after the missing-settings message"
+main=$(main_window) || fail "no main window after the missing-settings message"
 [ -e "$settings" ] && fail "settings.cfg was written before any save"
-import -window root "$tmp/main.png" 2>/dev/null && cp "$tmp/main.png" "${TITROVA_SCREENSHOT:-/dev/null}" 2>/dev/null
 ok "first start: the missing-settings message, then the main window"
 
 dialog=""
@@ -176,15 +178,7 @@ start "$installed/titrova.exe"
 box=$(window_named Titrova) || true
 [ -n "$box" ] || fail "the installed program shows no window"
 keys "$box" Return
-main=""
-for _ in $(seq 100); do
-    for w in $(windows_named Titrova); do
-        is_dialog "$w" || main=$w
-    done
-    [ -n "$main" ] && break
-    sleep 0.1
-done
-[ -n "$main" ] || fail "the installed program shows no main window"
+main=$(main_window) || fail "the installed program shows no main window"
 keys "$main" alt+o
 dialog=$(timeout 5 xdotool search --all --sync --onlyvisible --name '^Default Settings$' 2>/dev/null | head -n 1)
 [ -n "$dialog" ] && keys "$dialog" alt+o
