@@ -58,3 +58,57 @@ for _ in $(seq 200); do
 done
 [ -s "$tmp/display" ] || { echo "$me: Xvfb did not start" >&2; exit 1; }
 display=":$(head -n 1 "$tmp/display")"
+
+# Watches the root window's children being mapped: the moment a program's first window shows.
+watch_maps() {
+    coproc XEV { exec stdbuf -oL xev -root -event substructure 2>/dev/null; }
+    # xev prints nothing until an event comes; give it time to select them before the first run.
+    sleep 0.5
+}
+
+# Drops what is left of the previous run's events (its unmapping and destruction).
+drain() {
+    while read -r -t 0.05 _ <&"${XEV[0]}"; do :; done
+}
+
+# $EPOCHREALTIME carries the locale's decimal separator and always six decimals.
+micros() { echo "${1/[.,]/}"; }
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Ends a program the way a user would: File > Exit, so that Titrova leaves no stale lock
+# for the next start to clear. Whatever still runs after the given seconds (1) is killed.
+close_program() {
+    local pid=$1 window=$2 patience=${3:-1}
+    xdotool windowfocus "$window" key alt+f 2>/dev/null
+    sleep 0.1
+    xdotool key Return 2>/dev/null
+    for _ in $(seq $((patience * 20))); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.05
+    done
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+# Two uncounted starts of each (the page and font caches warm), then the given number of runs
+# of each, alternating which goes first, through the script's own measure: reference lines
+# into $tmp/r.txt, Titrova's into $tmp/t.txt.
+alternate() {
+    local runs=$1 i
+    for _ in 1 2; do
+        measure "$tmp/reference/reference" >/dev/null
+        measure "$tmp/titrova/titrova" >/dev/null
+    done
+    : >"$tmp/t.txt"
+    : >"$tmp/r.txt"
+    for i in $(seq "$runs"); do
+        if [ $((i % 2)) -eq 1 ]; then
+            measure "$tmp/reference/reference" >>"$tmp/r.txt"
+            measure "$tmp/titrova/titrova" >>"$tmp/t.txt"
+        else
+            measure "$tmp/titrova/titrova" >>"$tmp/t.txt"
+            measure "$tmp/reference/reference" >>"$tmp/r.txt"
+        fi
+    done
+}

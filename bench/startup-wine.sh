@@ -24,26 +24,7 @@ unset XAUTHORITY WAYLAND_DISPLAY QT_QPA_PLATFORM
 timeout 300 "$wine" wineboot -i >/dev/null 2>&1
 # Wine's server stays up between runs, as it does on a desktop that has run one program.
 "$wine" cmd /c exit >/dev/null 2>&1 || true
-
-coproc XEV { exec stdbuf -oL xev -root -event substructure 2>/dev/null; }
-sleep 0.5
-drain() {
-    while read -r -t 0.05 _ <&"${XEV[0]}"; do :; done
-}
-micros() { echo "${1/[.,]/}"; }
-
-close_program() {
-    local pid=$1 window=$2
-    xdotool windowfocus "$window" key alt+f 2>/dev/null
-    sleep 0.2
-    xdotool key Return 2>/dev/null
-    for _ in $(seq 40); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -9 "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
+watch_maps
 
 # One start: prints the microseconds to the first mapped top-level window.
 measure() {
@@ -60,26 +41,11 @@ measure() {
         [[ $line == *"override YES"* ]] || break
     done
     window=${line#*, window }
-    close_program "$pid" "${window%%,*}"
+    close_program "$pid" "${window%%,*}" 2
     echo "$(($(micros "$t1") - $(micros "$t0")))"
 }
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
-for _ in 1 2; do
-    measure "$tmp/reference/reference" >/dev/null
-    measure "$tmp/titrova/titrova" >/dev/null
-done
-: >"$tmp/t.txt"
-: >"$tmp/r.txt"
-for i in $(seq "$runs"); do
-    if [ $((i % 2)) -eq 1 ]; then
-        measure "$tmp/reference/reference" >>"$tmp/r.txt"
-        measure "$tmp/titrova/titrova" >>"$tmp/t.txt"
-    else
-        measure "$tmp/titrova/titrova" >>"$tmp/t.txt"
-        measure "$tmp/reference/reference" >>"$tmp/r.txt"
-    fi
-done
+alternate "$runs"
 awk -v runs="$runs" -v tt="$(median <"$tmp/t.txt")" -v rt="$(median <"$tmp/r.txt")" \
     -v size="$(stat -c %s "$titrova")" '
 BEGIN {

@@ -21,33 +21,7 @@ source bench/startup-common.sh
 DISPLAY=$display
 export DISPLAY QT_QPA_PLATFORM=xcb HOME="$tmp/home" XDG_RUNTIME_DIR="$runtime"
 unset XAUTHORITY WAYLAND_DISPLAY
-
-coproc XEV { exec stdbuf -oL xev -root -event substructure 2>/dev/null; }
-# xev prints nothing until an event comes; give it time to select them before the first run.
-sleep 0.5
-
-# Drops what is left of the previous run's events (its unmapping and destruction).
-drain() {
-    while read -r -t 0.05 _ <&"${XEV[0]}"; do :; done
-}
-
-# $EPOCHREALTIME carries the locale's decimal separator and always six decimals.
-micros() { echo "${1/[.,]/}"; }
-
-# Ends a program the way a user would: File > Exit, so that Titrova leaves no stale lock
-# for the next start to clear. Whatever is still running after a second is killed.
-close_program() {
-    local pid=$1 window=$2
-    xdotool windowfocus "$window" key alt+f 2>/dev/null
-    sleep 0.1
-    xdotool key Return 2>/dev/null
-    for _ in $(seq 20); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.05
-    done
-    kill -9 "$pid" 2>/dev/null || true
-    wait "$pid" 2>/dev/null || true
-}
+watch_maps
 
 # One start: prints "<microseconds to map> <VmRSS kB>".
 measure() {
@@ -71,25 +45,7 @@ measure() {
     echo "$(($(micros "$t1") - $(micros "$t0"))) $rss"
 }
 
-median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
-
-# Warm the page cache and the font cache; not counted.
-for _ in 1 2; do
-    measure "$tmp/reference/reference" >/dev/null
-    measure "$tmp/titrova/titrova" >/dev/null
-done
-
-: >"$tmp/t.txt"
-: >"$tmp/r.txt"
-for i in $(seq "$runs"); do
-    if [ $((i % 2)) -eq 1 ]; then
-        measure "$tmp/reference/reference" >>"$tmp/r.txt"
-        measure "$tmp/titrova/titrova" >>"$tmp/t.txt"
-    else
-        measure "$tmp/titrova/titrova" >>"$tmp/t.txt"
-        measure "$tmp/reference/reference" >>"$tmp/r.txt"
-    fi
-done
+alternate "$runs"
 
 t_time=$(cut -d' ' -f1 "$tmp/t.txt" | median)
 r_time=$(cut -d' ' -f1 "$tmp/r.txt" | median)
