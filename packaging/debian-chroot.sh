@@ -8,7 +8,8 @@ set -euo pipefail
 
 suite=$1
 shift
-mirror=${TITROVA_DEBIAN_MIRROR:-http://deb.debian.org/debian}
+# The archive this system installs from, unless one is given.
+mirror=${TITROVA_DEBIAN_MIRROR:-$(bash "$(dirname "$0")/../scripts/apt-sources.sh" --mirror)}
 cache=${TITROVA_CACHE:-$HOME/.cache/titrova}
 # One tarball a suite and package list: the bare one a user's system, the other a build's.
 tarball="$cache/chroot-$suite${1:+-build}.tar"
