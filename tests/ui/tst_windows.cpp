@@ -368,6 +368,28 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
         }
     }
 
+    // Settings read from one file, beside a program whose folder the user cannot write, are
+    // saved to the other, the user's own; the file read stays as it was.
+    void readAndSavedApart() {
+        const QString given = folder.filePath(u"given.cfg"_s);
+        const QByteArray lower = QByteArray(testfiles::builtInFile)
+                                     .replace("raise", "lower")
+                                     .replace("Acid Blend", "Calcium Carbonate")
+                                     .replace("U.S. Gal.", "Litres");
+        QVERIFY(testfiles::write(given, lower));
+        window = std::make_unique<frmAcid>(settings::SettingsFiles(given, settingsFile));
+        window->Form_Load();
+        QCOMPARE(shown(u"optLower|cboMethod|cboBatchUnits"_s), u"1|Calcium Carbonate|Litres"_s);
+        run(u"mnuOptions"_s);
+        QPointer<frmOptions> dlg = window->findChild<frmOptions *>();
+        QVERIFY(uitest::activate(dlg));
+        uitest::run(dlg, u"cmdOK"_s);
+        QTRY_VERIFY(dlg.isNull());
+        QCOMPARE(testfiles::read(settingsFile), lower);
+        QCOMPARE(testfiles::read(given), lower);
+        QVERIFY(modals->boxes.isEmpty());
+    }
+
     // Tab visits every input in its designed order, and a screen reader names each one; a list
     // by its label, the result by its value with its caption related.
     void tabOrderAndNames() {

@@ -46,9 +46,9 @@ QString zeroStandard() {
 
 } // namespace
 
-frmAcid::frmAcid(const settings::Location &settingsPath, QWidget *parent)
+frmAcid::frmAcid(const settings::SettingsFiles &settingsFiles, QWidget *parent)
     : QMainWindow(parent)
-    , m_settingsPath(settingsPath) {
+    , m_settingsFiles(settingsFiles) {
     controls::setDesignedFonts();
     setObjectName(QStringLiteral("frmAcid"));
     setWindowTitle(modProcs::appTitle);
@@ -369,7 +369,7 @@ void frmAcid::Form_Load() {
 
 void frmAcid::loadDefaults() {
     settings::SettingsTable &table = settings::defaultSettings();
-    settings::readSettingsFile(m_settingsPath, table);
+    settings::readSettingsFile(m_settingsFiles.read, table);
     settings::applyDefaults(table, *acid);
 }
 
@@ -438,7 +438,7 @@ void frmAcid::mnuFileExit_Click() {
 void frmAcid::mnuOptions_Click() {
     // One dialog at most: choosing Options again brings the open one to the front.
     if (!m_options) {
-        auto *dialog = new frmOptions(m_settingsPath, this);
+        auto *dialog = new frmOptions(m_settingsFiles.save, this);
         connect(dialog, &frmOptions::additionReset, this, &frmAcid::resetAddition);
         m_options = dialog;
     }
