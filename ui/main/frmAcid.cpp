@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -130,6 +131,10 @@ void frmAcid::buildLayout() {
     lblAddition->setPalette(grey);
     lblAddition->setFrameStyle(QFrame::Box | QFrame::Plain);
     lblAddition->setIndent(2);
+    // The answer can be copied into a notebook or a mail; selected by the mouse only, so that
+    // Tab passes it by as before. Qt's label offers a menu for links alone.
+    lblAddition->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblAddition->setContextMenuPolicy(Qt::CustomContextMenu);
     lblAdditionUnits = label(Picture1, "lblAdditionUnits", catalogue::grams, 4800, 2760, 2175, 300);
 
     cmdCalc = button(client, "cmdCalc", QStringLiteral("&Calculate"), 4320, 3720, 1815, 495);
@@ -221,6 +226,8 @@ void frmAcid::connectHandlers() {
         controls::filterTyping(box);
     // optRaise_Click, optLower_Click: the panel's, which reports that the result must go.
     connect(acid, &AcidPanel::additionReset, this, &frmAcid::resetAddition);
+    connect(lblAddition, &QWidget::customContextMenuRequested, this,
+            &frmAcid::lblAddition_ContextMenu);
 
     // A list's click: a change of its entry, by the user or by code, and also the user
     // picking the entry that is already chosen (which changes nothing, so only "activated"
@@ -403,6 +410,19 @@ void frmAcid::Form_QueryUnload() {
         if (w != this && w->isVisible())
             w->close();
     }
+}
+
+void frmAcid::lblAddition_ContextMenu(const QPoint &at) {
+    auto *menu = new QMenu(lblAddition);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *copy = menu->addAction(QStringLiteral("&Copy"), lblAddition, [this] {
+        QGuiApplication::clipboard()->setText(lblAddition->selectedText());
+    });
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(lblAddition->hasSelectedText());
+    menu->addAction(QStringLiteral("Select &All"), lblAddition,
+                    [this] { lblAddition->setSelection(0, int(lblAddition->text().size())); });
+    menu->popup(lblAddition->mapToGlobal(at));
 }
 
 void frmAcid::mnuEdit_Click() {

@@ -62,6 +62,7 @@ private:
     void cboBatchUnits_Click();
     void Form_QueryUnload();
 
+    void lblAddition_ContextMenu(const QPoint &at);
     void mnuEdit_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
