@@ -52,7 +52,7 @@ int main(int argc, char *argv[]) {
 
     fixedWindows::install();
 
-    frmAcid window(settings::settingsLocation());
+    frmAcid window(settings::settingsFiles());
     window.Form_Load();
     if (window.refusedToRun())
         return 1;

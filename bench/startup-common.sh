@@ -37,6 +37,8 @@ cleanup() {
 trap cleanup EXIT
 
 mkdir -p "$tmp/titrova" "$tmp/reference" "$tmp/home"
+# No user's own settings file comes before the one beside the program.
+export XDG_CONFIG_HOME=$tmp/home/.config
 # A desktop session's runtime folder is a tmpfs; /dev/shm stands in for it where it exists.
 if [ -d /dev/shm ] && [ -w /dev/shm ]; then
     runtime=$(mktemp -d /dev/shm/titrova-bench.XXXXXX)

@@ -3,7 +3,8 @@
 # titrova.exe's start-up under Wine against a plain Qt Widgets window built with the same static
 # Qt (bench_startup_reference.exe), on a private virtual X server: each run timed from just
 # before Wine starts the program to the MapNotify of its first top-level window, runs
-# alternating between the two, medians and their ratio printed with the exe's size.
+# alternating between the two, medians and their ratio printed with the exe's size. Both are
+# timed stripped, as titrova.exe ships.
 # Target, printed beside the figures: time ratio <= 1.10.
 #
 # Usage: bench/startup-wine.sh [runs]   (default 11; build first with scripts/windows)
@@ -14,7 +15,15 @@ cd "$(dirname "$0")/.."
 runs=${1:-11}
 me=startup-wine.sh
 build=${TITROVA_WINDOWS_BUILD:-build/windows}
-export TITROVA_EXE=$build/app/titrova.exe REFERENCE_EXE=$build/bench/startup/bench_startup_reference.exe
+# Timed as they ship: stripped, as the zip and the installer strip titrova.exe (with the build's
+# own strip, which `cmake --install --strip` runs), not the build folder's with their symbols.
+strip=$(sed -n 's/^CMAKE_STRIP:FILEPATH=//p' "$build/CMakeCache.txt" 2>/dev/null)
+[ -x "$strip" ] || { echo "$me: no strip in $build/CMakeCache.txt; build with scripts/windows" >&2; exit 1; }
+shipped=$build/bench/shipped
+mkdir -p "$shipped"
+"$strip" -o "$shipped/titrova.exe" "$build/app/titrova.exe"
+"$strip" -o "$shipped/bench_startup_reference.exe" "$build/bench/startup/bench_startup_reference.exe"
+export TITROVA_EXE=$shipped/titrova.exe REFERENCE_EXE=$shipped/bench_startup_reference.exe
 # shellcheck source=bench/startup-common.sh
 source bench/startup-common.sh
 wine=/usr/lib/wine/wine64

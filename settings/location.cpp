@@ -30,28 +30,40 @@ QByteArray programFile() {
     return file;
 }
 
-Location settingsLocation(const QByteArray &programFile, bool folderWritable,
-                          const QByteArray &configFolder) {
-    const qsizetype slash = programFile.lastIndexOf('/');
-    if (slash < 0)
-        return nowhere();
-    if (folderWritable)
-        return Location::fromNative(programFile.left(slash + 1) + "settings.cfg");
-    // The desktop's rules: a relative folder is ignored.
+namespace {
+
+// The desktop's rules: a relative folder is ignored.
+QByteArray ownFile(const QByteArray &configFolder) {
     if (!QDir::isAbsolutePath(QFile::decodeName(configFolder)))
-        return nowhere();
+        return QByteArray();
     QByteArray config = configFolder;
     while (config.endsWith('/'))
         config.chop(1);
-    return Location::fromNative(config + "/titrova/settings.cfg", true);
+    return config + "/titrova/settings.cfg";
 }
 
-Location settingsLocation() {
+} // namespace
+
+SettingsFiles settingsFiles(const QByteArray &programFile, bool folderWritable,
+                            const QByteArray &configFolder, bool ownFileExists) {
+    const QByteArray own = ownFile(configFolder);
+    if (ownFileExists && !own.isEmpty())
+        return Location::fromNative(own);
+    const qsizetype slash = programFile.lastIndexOf('/');
+    const Location beside =
+        slash < 0 ? nowhere() : Location::fromNative(programFile.left(slash + 1) + "settings.cfg");
+    if (folderWritable || slash < 0)
+        return beside;
+    return {beside, own.isEmpty() ? nowhere() : Location::fromNative(own, true)};
+}
+
+SettingsFiles settingsFiles() {
     const QByteArray program = programFile();
     const QByteArray folder = program.left(program.lastIndexOf('/') + 1);
-    const bool writable = !folder.isEmpty() && system::canWriteIn(folder);
-    return settingsLocation(program, writable,
-                            writable ? QByteArray() : system::userConfigFolder());
+    const QByteArray config = system::userConfigFolder();
+    const QByteArray own = ownFile(config);
+    return settingsFiles(program, !folder.isEmpty() && system::canWriteIn(folder), config,
+                         !own.isEmpty() && system::exists(own));
 }
 
 } // namespace settings

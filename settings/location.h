@@ -23,13 +23,30 @@ struct Location {
     static Location fromNative(const QByteArray &path, bool makeFolder = false);
 };
 
-// Beside the program where its folder is writable, else the user's own file in the desktop's
-// configuration folder (made at the first save). Without a program file, or a configuration
-// folder when one is needed, there is no place: never the root or the working folder.
-Location settingsLocation(const QByteArray &programFile, bool folderWritable,
-                          const QByteArray &configFolder);
+// The file start-up reads and the file the dialog saves. The user's own file in the desktop's
+// configuration folder comes first where it exists; else the one beside the program is read, and
+// saved where the user can write it: beside the program, or in the user's own file (made at the
+// first save) when the program's folder is not writable, so settings an administrator left in a
+// read-only folder still count. Without a program file, or a configuration folder when one is
+// needed, there is no place: never the root or the working folder.
+struct SettingsFiles {
+    Location read;
+    Location save;
+
+    SettingsFiles() = default;
+    SettingsFiles(const Location &both)
+        : read(both)
+        , save(both) {}
+    SettingsFiles(const QString &path)
+        : SettingsFiles(Location(path)) {}
+    SettingsFiles(const Location &read, const Location &save)
+        : read(read)
+        , save(save) {}
+};
+SettingsFiles settingsFiles(const QByteArray &programFile, bool folderWritable,
+                            const QByteArray &configFolder, bool ownFileExists);
 // The same for the running program, as the system answers; decided once at start-up.
-Location settingsLocation();
+SettingsFiles settingsFiles();
 
 // The running program's file as the system names it; empty when it cannot say.
 QByteArray programFile();
@@ -38,6 +55,7 @@ QByteArray programFile();
 namespace system {
 QByteArray programFile();
 bool canWriteIn(const QByteArray &folder);
+bool exists(const QByteArray &file);
 // The desktop's configuration folder for this user; empty when there is none.
 QByteArray userConfigFolder();
 } // namespace system

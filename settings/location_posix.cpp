@@ -25,6 +25,10 @@ bool canWriteIn(const QByteArray &folder) {
     return ::faccessat(AT_FDCWD, folder.constData(), W_OK | X_OK, AT_EACCESS) == 0;
 }
 
+bool exists(const QByteArray &file) {
+    return ::faccessat(AT_FDCWD, file.constData(), F_OK, AT_EACCESS) == 0;
+}
+
 QByteArray userConfigFolder() {
     const QByteArray config = qgetenv("XDG_CONFIG_HOME");
     if (config.startsWith('/'))

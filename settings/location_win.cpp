@@ -34,6 +34,12 @@ bool canWriteIn(const QByteArray &folder) {
     return true;
 }
 
+bool exists(const QByteArray &file) {
+    return ::GetFileAttributesW(
+               QDir::toNativeSeparators(QFile::decodeName(file)).toStdWString().c_str()) !=
+           INVALID_FILE_ATTRIBUTES;
+}
+
 QByteArray userConfigFolder() {
     // %LOCALAPPDATA%: the user's own, not roaming with the profile.
     return QFile::encodeName(

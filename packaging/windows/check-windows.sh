@@ -58,6 +58,11 @@ imports=$(x86_64-w64-mingw32-objdump -p "$app/titrova.exe" | sed -n 's/^\s*DLL N
 foreign=$(grep -vE '^(api-ms-win-.*|kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|shlwapi|setupapi|netapi32|userenv|wtsapi32|d3d9|d3d11|d2d1|dwrite|dxgi|uuid|msvcrt|ucrtbase|authz|mpr|winspool\.drv|comctl32|secur32|crypt32|bcrypt|ntdll|shcore)\.dll$' <<<"$imports")
 [ -z "$foreign" ] || fail "the program needs DLLs Windows does not bring: $foreign"
 ok "the zip holds titrova.exe ($(stat -c %s "$app/titrova.exe") bytes), the manual and the licences; it imports only Windows' own DLLs"
+# Explorer's Details tab shows the version resource's strings, stored as UTF-16.
+copyright=$(strings -el "$app/titrova.exe" | grep -A1 -x LegalCopyright | tail -n 1)
+[[ $copyright =~ ^Copyright\ \(C\)\ 20[0-9][0-9]\ [A-Z] ]] ||
+    fail "the version resource's LegalCopyright is \"$copyright\", not a copyright line"
+ok "the version resource says $copyright"
 
 win_path() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
 # Waits up to 30 s for a visible window captioned exactly $1 and prints it.

@@ -13,7 +13,8 @@ dir=$(mktemp -d)
 trap 'kill -9 $(jobs -p) 2>/dev/null; rm -rf "$dir"' EXIT
 cp "$exe" "$dir/titrova"
 printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' >"$dir/settings.cfg"
-export QT_QPA_PLATFORM=xcb
+# No user's own settings file comes before the one beside the program.
+export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME=$dir/config
 mkdir -m 700 "$dir/run"
 export XDG_RUNTIME_DIR=$dir/run
 lock=$dir/run/titrova-$(id -u)-$(printf %s "$dir/titrova" | sha1sum | cut -c1-16).lock

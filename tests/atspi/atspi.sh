@@ -19,8 +19,9 @@ mkdir "$dir/bin"
 printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$dir" >"$dir/bin/xdg-open"
 chmod +x "$dir/bin/xdg-open"
 export PATH="$dir/bin:$PATH" BROWSER="$dir/bin/xdg-open" OPENED="$dir/opened"
+# No user's own settings file comes before the one beside the program.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=0 \
-    XDG_RUNTIME_DIR="$dir" XDG_CURRENT_DESKTOP=none LC_ALL=C.UTF-8
+    XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir/config" XDG_CURRENT_DESKTOP=none LC_ALL=C.UTF-8
 exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash -c '
     '$launcher' --launch-immediately & launcher=$!
     sleep 0.5

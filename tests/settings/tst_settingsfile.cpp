@@ -8,6 +8,8 @@
 #include <QtTest>
 #include <filesystem>
 #include <functional>
+#include <sched.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
@@ -32,6 +34,49 @@ QByteArray held(const QString &path) {
         return testfiles::noFile;
     return S_ISREG(st.st_mode) ? testfiles::read(path)
                                : "(type " + QByteArray::number(st.st_mode >> 12) + ')';
+}
+
+// What a copy of this test at program says of its settings (see main), run with its folder
+// read-only; "skip" where no folder can be made so. Root writes whatever the modes say, but
+// not on a read-only mount, which a mount namespace of the child's own gives it alone.
+QByteArray startedReadOnly(const QByteArray &program, const char *mode) {
+    const QByteArray folder = program.left(program.lastIndexOf('/'));
+    if (::geteuid() != 0 && ::chmod(folder.constData(), 0555) != 0)
+        return "skip";
+    int out[2];
+    if (::pipe(out) != 0)
+        return "skip";
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(out[1], STDOUT_FILENO);
+        ::close(out[0]), ::close(out[1]);
+        if (::geteuid() == 0 &&
+            (::unshare(CLONE_NEWNS) != 0 ||
+             ::mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0 ||
+             ::mount(folder.constData(), folder.constData(), nullptr, MS_BIND, nullptr) != 0 ||
+             ::mount(nullptr, folder.constData(), nullptr, MS_BIND | MS_REMOUNT | MS_RDONLY,
+                     nullptr) != 0)) {
+            static const char skip[] = "skip";
+            (void)!::write(STDOUT_FILENO, skip, sizeof skip - 1);
+            _exit(0);
+        }
+        ::execl(program.constData(), program.constData(), mode, nullptr);
+        _exit(127);
+    }
+    ::close(out[1]);
+    QByteArray said;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(out[0], buffer, sizeof buffer)) != 0;) {
+        if (n > 0)
+            said.append(buffer, n);
+        else if (errno != EINTR)
+            break;
+    }
+    ::close(out[0]);
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    ::chmod(folder.constData(), 0755);
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? said : said + "(failed)";
 }
 
 } // namespace
@@ -200,40 +245,56 @@ private slots:
                  QList<uint>({uint(mode), owner, group}));
     }
 
-    // The program's file => where its settings are: beside it when its folder is writable,
-    // else in the user's configuration folder, else nowhere (never the root or the working
-    // folder). Paths are bytes, "\xe9" being Latin-1 in a UTF-8 system.
+    // The program's file => the settings it reads and where it saves them: the user's own file
+    // where it exists; else beside the program, saved there when its folder is writable, else in
+    // the user's configuration folder; else nowhere (never the root or the working folder).
+    // Paths are bytes, "\xe9" being Latin-1 in a UTF-8 system.
     void location_data() {
         QTest::addColumn<QByteArray>("program");
         QTest::addColumn<bool>("writable");
         QTest::addColumn<QByteArray>("config");
-        QTest::addColumn<QByteArray>("file"); // "+" when its folder is made at the first save
-        QTest::newRow("unpacked") << "/home/u/t/titrova"_ba << true << ""_ba
-                                  << "/home/u/t/settings.cfg"_ba;
-        QTest::newRow("at the root") << "/titrova"_ba << true << ""_ba
-                                     << "/settings.cfg"_ba;
-        QTest::newRow("not UTF-8") << "/caf\xe9/titrova"_ba << true << ""_ba
-                                   << "/caf\xe9/settings.cfg"_ba;
-        QTest::newRow("installed") << "/usr/bin/titrova"_ba << false << "/home/u/.config"_ba
-                                   << "+/home/u/.config/titrova/settings.cfg"_ba;
-        QTest::newRow("installed, folder with a slash")
-            << "/usr/bin/titrova"_ba << false << "/c/"_ba
-            << "+/c/titrova/settings.cfg"_ba;
-        QTest::newRow("installed, relative folder") << "/usr/bin/titrova"_ba << false << "c"_ba
-                                                    << ""_ba;
-        QTest::newRow("installed, no folder") << "/usr/bin/titrova"_ba << false << ""_ba
-                                              << ""_ba;
-        QTest::newRow("program not found") << ""_ba << true << "/c"_ba
-                                           << ""_ba;
+        QTest::addColumn<bool>("own"); // the user's own file exists
+        QTest::addColumn<QByteArray>("read");
+        QTest::addColumn<QByteArray>("save"); // "+" when its folder is made at the first save
+        const auto row = [](const char *name, const QByteArray &program, bool writable,
+                            const QByteArray &config, bool own, const QByteArray &read,
+                            const QByteArray &save) {
+            QTest::newRow(name) << program << writable << config << own << read << save;
+        };
+        row("unpacked", "/home/u/t/titrova"_ba, true, "/home/u/.config"_ba, false,
+            "/home/u/t/settings.cfg"_ba, "/home/u/t/settings.cfg"_ba);
+        row("unpacked, own file first", "/home/u/t/titrova"_ba, true, "/home/u/.config"_ba, true,
+            "/home/u/.config/titrova/settings.cfg"_ba, "/home/u/.config/titrova/settings.cfg"_ba);
+        row("at the root", "/titrova"_ba, true, ""_ba, false, "/settings.cfg"_ba,
+            "/settings.cfg"_ba);
+        row("not UTF-8", "/caf\xe9/titrova"_ba, true, ""_ba, false, "/caf\xe9/settings.cfg"_ba,
+            "/caf\xe9/settings.cfg"_ba);
+        row("read-only folder", "/media/ro/titrova"_ba, false, "/home/u/.config"_ba, false,
+            "/media/ro/settings.cfg"_ba, "+/home/u/.config/titrova/settings.cfg"_ba);
+        row("read-only folder, own file", "/media/ro/titrova"_ba, false, "/home/u/.config"_ba, true,
+            "/home/u/.config/titrova/settings.cfg"_ba, "/home/u/.config/titrova/settings.cfg"_ba);
+        row("installed, folder with a slash", "/usr/bin/titrova"_ba, false, "/c/"_ba, false,
+            "/usr/bin/settings.cfg"_ba, "+/c/titrova/settings.cfg"_ba);
+        row("installed, relative folder", "/usr/bin/titrova"_ba, false, "c"_ba, true,
+            "/usr/bin/settings.cfg"_ba, ""_ba);
+        row("installed, no folder", "/usr/bin/titrova"_ba, false, ""_ba, false,
+            "/usr/bin/settings.cfg"_ba, ""_ba);
+        row("program not found", ""_ba, true, "/c"_ba, false, ""_ba, ""_ba);
+        row("program not found, own file", ""_ba, false, "/c"_ba, true,
+            "/c/titrova/settings.cfg"_ba, "/c/titrova/settings.cfg"_ba);
     }
     void location() {
         QFETCH(QByteArray, program);
         QFETCH(bool, writable);
         QFETCH(QByteArray, config);
-        QFETCH(QByteArray, file);
-        const settings::Location l = settings::settingsLocation(program, writable, config);
-        QCOMPARE((l.makeFolder ? "+"_ba : ""_ba) + l.native, file);
-        QCOMPARE(l.shown, file.isEmpty() ? u"settings.cfg"_s : QFile::decodeName(l.native));
+        QFETCH(bool, own);
+        QFETCH(QByteArray, read);
+        QFETCH(QByteArray, save);
+        const settings::SettingsFiles f = settings::settingsFiles(program, writable, config, own);
+        QCOMPARE((f.read.makeFolder ? "+"_ba : ""_ba) + f.read.native, read);
+        QCOMPARE((f.save.makeFolder ? "+"_ba : ""_ba) + f.save.native, save);
+        QCOMPARE(f.save.shown,
+                 save.isEmpty() ? u"settings.cfg"_s : QFile::decodeName(f.save.native));
     }
 
     // A real folder named in Latin-1: a copy of this test there finds itself, and the settings
@@ -261,7 +322,7 @@ private slots:
         settings::readSettingsFile(file, table);
         QCOMPARE(table.lookup(u"batchSize"_s).toDouble(), 10.5);
 
-        const settings::Location nowhere = settings::settingsLocation(""_ba, true, ""_ba);
+        const settings::Location nowhere = settings::settingsFiles(""_ba, true, ""_ba, false).save;
         QCOMPARE(failure([&] { settings::writeSettingsFile(nowhere, newFile); }),
                  std::pair(int(SettingsError::CannotWrite),
                            u"Cannot write settings.cfg: the program's folder cannot be found."_s));
@@ -269,16 +330,47 @@ private slots:
                  int(SettingsError::CannotRead));
     }
 
+    // Settings an administrator left beside the program in a folder nobody may write are read,
+    // the first save goes to the user's own file, and from then on that one is read.
+    void readOnlyFolder() {
+        const QString ro = folder + u"/ro"_s;
+        QVERIFY(QDir(folder).mkdir(u"ro"_s));
+        const QByteArray program = QFile::encodeName(ro + u"/copy"_s);
+        QVERIFY(QFile::copy(QCoreApplication::applicationFilePath(), ro + u"/copy"_s));
+        const QByteArray given = QByteArray(builtInFile)
+                                     .replace("raise", "lower")
+                                     .replace("Acid Blend", "Calcium Carbonate")
+                                     .replace("U.S. Gal.", "Litres")
+                                     .replace("Size\",5", "Size\",20");
+        QVERIFY(testfiles::write(ro + u"/settings.cfg"_s, given));
+        const QByteArray config = QFile::encodeName(folder + u"/config"_s);
+        qputenv("XDG_CONFIG_HOME", config);
+        const auto restored = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+        const QByteArray own = config + "/titrova/settings.cfg";
+
+        QByteArray said = startedReadOnly(program, "-settings-save");
+        if (said == "skip")
+            QSKIP("no folder can be made read-only here");
+        QCOMPARE(said, "read-only\n" + QFile::encodeName(ro) + "/settings.cfg\n+" + own +
+                           "\nlower|Calcium Carbonate|Litres|20\n");
+        QCOMPARE(testfiles::read(QFile::decodeName(own)), newFile);
+        QCOMPARE(testfiles::read(ro + u"/settings.cfg"_s), given);
+        said = startedReadOnly(program, "-settings");
+        QCOMPARE(said, "read-only\n" + own + '\n' + own + "\nraise|Acid Blend|U.S. Gal.|10.5\n");
+    }
+
     // The user's configuration folder is made, privately, at the first save.
     void folderMade() {
-        const auto file = settings::settingsLocation("/usr/bin/titrova"_ba, false,
-                                                     QFile::encodeName(folder + u"/config"_s));
+        const auto file = settings::settingsFiles("/usr/bin/titrova"_ba, false,
+                                                  QFile::encodeName(folder + u"/config"_s), false)
+                              .save;
         settings::writeSettingsFile(file, newFile);
         QCOMPARE(testfiles::read(folder + u"/config/titrova/settings.cfg"_s), newFile);
         QCOMPARE(QFileInfo(folder + u"/config/titrova"_s).permissions() & 0x0077, 0);
         QVERIFY(testfiles::write(folder + u"/file"_s, builtInFile));
-        const auto blocked = settings::settingsLocation("/usr/bin/titrova"_ba, false,
-                                                        QFile::encodeName(folder + u"/file"_s));
+        const auto blocked = settings::settingsFiles("/usr/bin/titrova"_ba, false,
+                                                     QFile::encodeName(folder + u"/file"_s), false)
+                                 .save;
         QCOMPARE(failure([&] { settings::writeSettingsFile(blocked, newFile); }).first,
                  int(SettingsError::CannotWrite));
     }
@@ -303,6 +395,32 @@ int main(int argc, char *argv[]) {
         const QByteArray program = settings::programFile();
         return std::fwrite(program.constData(), 1, size_t(program.size()), stdout) ==
                        size_t(program.size())
+                   ? 0
+                   : 1;
+    }
+    // A copy of the test says whether its folder is writable, which settings it reads, where
+    // it saves them and what it read; and saves the built-in ones with 10.5 when asked.
+    if (argc == 2 && std::strncmp(argv[1], "-settings", 9) == 0) {
+        const QByteArray program = settings::programFile();
+        const settings::SettingsFiles files = settings::settingsFiles();
+        QByteArray out = settings::system::canWriteIn(program.left(program.lastIndexOf('/') + 1))
+                             ? "writable\n"
+                             : "read-only\n";
+        out += files.read.native + '\n' + (files.save.makeFolder ? "+" : "") + files.save.native +
+               '\n';
+        SettingsTable table;
+        try {
+            settings::readSettingsFile(files.read, table);
+            QStringList values;
+            for (const char *key : {"r_l", "method", "batchUnits", "batchSize"})
+                values << table.lookup(QString::fromLatin1(key)).toString();
+            out += values.join(u'|').toUtf8() + '\n';
+            if (std::strcmp(argv[1], "-settings-save") == 0)
+                settings::writeSettingsFile(files.save, newFile);
+        } catch (const SettingsError &e) {
+            out += e.description().toUtf8() + '\n';
+        }
+        return std::fwrite(out.constData(), 1, size_t(out.size()), stdout) == size_t(out.size())
                    ? 0
                    : 1;
     }

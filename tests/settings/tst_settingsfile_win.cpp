@@ -130,30 +130,41 @@ private slots:
         QCOMPARE(table.size(), 0);
     }
 
-    // The program's folder => the settings file, built with a backslash; a folder that cannot
-    // be written sends it to the user's own configuration folder.
+    // The program's folder => the settings read and saved, built with a backslash: the user's
+    // own file where it exists; a folder that cannot be written is read and the save goes to
+    // the user's own configuration folder.
     void location_data() {
         QTest::addColumn<QByteArray>("program");
         QTest::addColumn<bool>("writable");
         QTest::addColumn<QByteArray>("config");
-        QTest::addColumn<QString>("shown"); // "+" when its folder is made at the first save
-        QTest::newRow("C:\\Tools")
-            << "C:/Tools/titrova.exe"_ba << true << ""_ba << u"C:\\Tools\\settings.cfg"_s;
-        QTest::newRow("drive's root")
-            << "C:/titrova.exe"_ba << true << ""_ba << u"C:\\settings.cfg"_s;
+        QTest::addColumn<bool>("own");
+        QTest::addColumn<QString>("shown"); // read, then saved; "+": folder made at the first save
+        const QByteArray local = "C:/Users/u/AppData/Local"_ba;
+        QTest::newRow("C:\\Tools") << "C:/Tools/titrova.exe"_ba << true << local << false
+                                   << u"C:\\Tools\\settings.cfg C:\\Tools\\settings.cfg"_s;
+        QTest::newRow("drive's root") << "C:/titrova.exe"_ba << true << ""_ba << false
+                                      << u"C:\\settings.cfg C:\\settings.cfg"_s;
         QTest::newRow("under Program Files")
-            << "C:/Program Files/Titrova/titrova.exe"_ba << false << "C:/Users/u/AppData/Local"_ba
-            << u"+C:\\Users\\u\\AppData\\Local\\titrova\\settings.cfg"_s;
+            << "C:/Program Files/Titrova/titrova.exe"_ba << false << local << false
+            << u"C:\\Program Files\\Titrova\\settings.cfg "
+               "+C:\\Users\\u\\AppData\\Local\\titrova\\settings.cfg"_s;
+        QTest::newRow("own file first") << "C:/Tools/titrova.exe"_ba << true << local << true
+                                        << u"C:\\Users\\u\\AppData\\Local\\titrova\\settings.cfg "
+                                           "C:\\Users\\u\\AppData\\Local\\titrova\\settings.cfg"_s;
         QTest::newRow("not writable, no folder")
-            << "C:/Tools/titrova.exe"_ba << false << ""_ba << u"settings.cfg"_s;
+            << "C:/Tools/titrova.exe"_ba << false << ""_ba << false
+            << u"C:\\Tools\\settings.cfg settings.cfg"_s;
     }
     void location() {
         QFETCH(QByteArray, program);
         QFETCH(bool, writable);
         QFETCH(QByteArray, config);
+        QFETCH(bool, own);
         QFETCH(QString, shown);
-        const settings::Location l = settings::settingsLocation(program, writable, config);
-        QCOMPARE((l.makeFolder ? u"+"_s : u""_s) + l.shown, shown);
+        const settings::SettingsFiles f = settings::settingsFiles(program, writable, config, own);
+        QCOMPARE((f.read.makeFolder ? u"+"_s : u""_s) + f.read.shown + u' ' +
+                     (f.save.makeFolder ? u"+"_s : u""_s) + f.save.shown,
+                 shown);
     }
 
     // The running program is found, and its folder, the temporary one here, can be written.
@@ -162,10 +173,14 @@ private slots:
                  QCoreApplication::applicationFilePath());
         QVERIFY(settings::system::canWriteIn(QFile::encodeName(folder + u'/')));
         QCOMPARE(entries(), QStringList());
-        const auto made = settings::settingsLocation("C:/Program Files/t.exe"_ba, false,
-                                                     QFile::encodeName(folder + u"/config"_s));
+        const auto made = settings::settingsFiles("C:/Program Files/t.exe"_ba, false,
+                                                  QFile::encodeName(folder + u"/config"_s), false)
+                              .save;
         settings::writeSettingsFile(made, newFile);
         QCOMPARE(testfiles::read(folder + u"/config/titrova/settings.cfg"_s), newFile);
+        QVERIFY(settings::system::exists(
+            QFile::encodeName(folder + u"/config/titrova/settings.cfg"_s)));
+        QVERIFY(!settings::system::exists(QFile::encodeName(folder + u"/none.cfg"_s)));
     }
 };
 

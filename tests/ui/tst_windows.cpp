@@ -266,6 +266,47 @@ private slots:
         QCOMPARE(exist->text(), u"abc"_s);
     }
 
+    // The result is selected with the mouse and copied by its context menu or Ctrl+C; the
+    // label shows what it showed, and the Edit menu's rules stay those of the text boxes.
+    void resultCopied() {
+        run(base + u"cmdCalc"_s);
+        auto *result = uitest::child<QLabel>(window.get(), "lblAddition");
+        const QString answer = result->text();
+        QCOMPARE(answer, u"95.52"_s);
+        const auto copiedBy = [&](const QString &command) {
+            QGuiApplication::clipboard()->setText(u"before"_s);
+            QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(4, 4),
+                                    result->mapToGlobal(QPoint(4, 4)));
+            QApplication::sendEvent(result, &click);
+            QMenu *menu = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets())
+                if (auto *m = qobject_cast<QMenu *>(w); m && m->isVisible())
+                    menu = m;
+            if (!menu)
+                return u"(no menu)"_s;
+            for (QAction *a : menu->actions())
+                if (a->text().remove(u'&').startsWith(command) && a->isEnabled())
+                    a->trigger();
+            menu->close();
+            return QGuiApplication::clipboard()->text();
+        };
+        QCOMPARE(copiedBy(u"Copy"_s), u"before"_s); // nothing selected yet
+        copiedBy(u"Select All"_s);
+        QCOMPARE(copiedBy(u"Copy"_s), answer);
+        // Dragged across with the mouse, then Ctrl+C.
+        QGuiApplication::clipboard()->setText(u"before"_s);
+        const int y = result->height() / 2;
+        QTest::mousePress(result, Qt::LeftButton, {}, QPoint(1, y));
+        QTest::mouseMove(result, QPoint(result->width() - 2, y));
+        QTest::mouseRelease(result, Qt::LeftButton, {}, QPoint(result->width() - 2, y));
+        QTest::keyClick(result, Qt::Key_C, Qt::ControlModifier);
+        QCOMPARE(QGuiApplication::clipboard()->text(), answer);
+        QCOMPARE(shown(u"lblAddition|lblAdditionUnits"_s), answer + u"|grams"_s);
+        run(u"mnuEdit"_s);
+        QCOMPARE(shown(u"mnuEditCut?|mnuEditCopy?"_s), u"0|0"_s);
+        QCOMPARE(result->focusPolicy() & Qt::TabFocus, 0);
+    }
+
     void calculatorAndLinks() {
         run(u"mnuToolsCalc"_s); // found: nothing to say
         desktop.calculatorFound = false;
@@ -366,6 +407,28 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
                                                         u"Acid Blend|g/L|U.S. Gal."_s) +
                     u'|' + zero + u'|' + zero + (fallback ? u"Acid Blend"_s : QString()) + u'0');
         }
+    }
+
+    // Settings read from one file, beside a program whose folder the user cannot write, are
+    // saved to the other, the user's own; the file read stays as it was.
+    void readAndSavedApart() {
+        const QString given = folder.filePath(u"given.cfg"_s);
+        const QByteArray lower = QByteArray(testfiles::builtInFile)
+                                     .replace("raise", "lower")
+                                     .replace("Acid Blend", "Calcium Carbonate")
+                                     .replace("U.S. Gal.", "Litres");
+        QVERIFY(testfiles::write(given, lower));
+        window = std::make_unique<frmAcid>(settings::SettingsFiles(given, settingsFile));
+        window->Form_Load();
+        QCOMPARE(shown(u"optLower|cboMethod|cboBatchUnits"_s), u"1|Calcium Carbonate|Litres"_s);
+        run(u"mnuOptions"_s);
+        QPointer<frmOptions> dlg = window->findChild<frmOptions *>();
+        QVERIFY(uitest::activate(dlg));
+        uitest::run(dlg, u"cmdOK"_s);
+        QTRY_VERIFY(dlg.isNull());
+        QCOMPARE(testfiles::read(settingsFile), lower);
+        QCOMPARE(testfiles::read(given), lower);
+        QVERIFY(modals->boxes.isEmpty());
     }
 
     // Tab visits every input in its designed order, and a screen reader names each one; a list

@@ -28,6 +28,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -46,9 +47,9 @@ QString zeroStandard() {
 
 } // namespace
 
-frmAcid::frmAcid(const settings::Location &settingsPath, QWidget *parent)
+frmAcid::frmAcid(const settings::SettingsFiles &settingsFiles, QWidget *parent)
     : QMainWindow(parent)
-    , m_settingsPath(settingsPath) {
+    , m_settingsFiles(settingsFiles) {
     controls::setDesignedFonts();
     setObjectName(QStringLiteral("frmAcid"));
     setWindowTitle(modProcs::appTitle);
@@ -130,6 +131,10 @@ void frmAcid::buildLayout() {
     lblAddition->setPalette(grey);
     lblAddition->setFrameStyle(QFrame::Box | QFrame::Plain);
     lblAddition->setIndent(2);
+    // The answer can be copied into a notebook or a mail; selected by the mouse only, so that
+    // Tab passes it by as before. Qt's label offers a menu for links alone.
+    lblAddition->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    lblAddition->setContextMenuPolicy(Qt::CustomContextMenu);
     lblAdditionUnits = label(Picture1, "lblAdditionUnits", catalogue::grams, 4800, 2760, 2175, 300);
 
     cmdCalc = button(client, "cmdCalc", QStringLiteral("&Calculate"), 4320, 3720, 1815, 495);
@@ -221,6 +226,8 @@ void frmAcid::connectHandlers() {
         controls::filterTyping(box);
     // optRaise_Click, optLower_Click: the panel's, which reports that the result must go.
     connect(acid, &AcidPanel::additionReset, this, &frmAcid::resetAddition);
+    connect(lblAddition, &QWidget::customContextMenuRequested, this,
+            &frmAcid::lblAddition_ContextMenu);
 
     // A list's click: a change of its entry, by the user or by code, and also the user
     // picking the entry that is already chosen (which changes nothing, so only "activated"
@@ -369,7 +376,7 @@ void frmAcid::Form_Load() {
 
 void frmAcid::loadDefaults() {
     settings::SettingsTable &table = settings::defaultSettings();
-    settings::readSettingsFile(m_settingsPath, table);
+    settings::readSettingsFile(m_settingsFiles.read, table);
     settings::applyDefaults(table, *acid);
 }
 
@@ -405,6 +412,19 @@ void frmAcid::Form_QueryUnload() {
     }
 }
 
+void frmAcid::lblAddition_ContextMenu(const QPoint &at) {
+    auto *menu = new QMenu(lblAddition);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    QAction *copy = menu->addAction(QStringLiteral("&Copy"), lblAddition, [this] {
+        QGuiApplication::clipboard()->setText(lblAddition->selectedText());
+    });
+    copy->setShortcut(QKeySequence::Copy);
+    copy->setEnabled(lblAddition->hasSelectedText());
+    menu->addAction(QStringLiteral("Select &All"), lblAddition,
+                    [this] { lblAddition->setSelection(0, int(lblAddition->text().size())); });
+    menu->popup(lblAddition->mapToGlobal(at));
+}
+
 void frmAcid::mnuEdit_Click() {
     const auto *box = qobject_cast<QLineEdit *>(focusWidget());
     const bool selection = box && !box->selectedText().isEmpty();
@@ -438,7 +458,7 @@ void frmAcid::mnuFileExit_Click() {
 void frmAcid::mnuOptions_Click() {
     // One dialog at most: choosing Options again brings the open one to the front.
     if (!m_options) {
-        auto *dialog = new frmOptions(m_settingsPath, this);
+        auto *dialog = new frmOptions(m_settingsFiles.save, this);
         connect(dialog, &frmOptions::additionReset, this, &frmAcid::resetAddition);
         m_options = dialog;
     }

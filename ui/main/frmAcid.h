@@ -27,8 +27,8 @@ class frmAcid : public QMainWindow {
     Q_OBJECT
 
 public:
-    // settingsPath: the settings file that start-up reads and the dialog writes.
-    explicit frmAcid(const settings::Location &settingsPath, QWidget *parent = nullptr);
+    // settingsFiles: the settings file that start-up reads and the one the dialog writes.
+    explicit frmAcid(const settings::SettingsFiles &settingsFiles, QWidget *parent = nullptr);
     ~frmAcid() override;
 
     // Start-up: settings path, single-instance rule, initial texts, the user's defaults or
@@ -62,6 +62,7 @@ private:
     void cboBatchUnits_Click();
     void Form_QueryUnload();
 
+    void lblAddition_ContextMenu(const QPoint &at);
     void mnuEdit_Click();
     void mnuEditCut_Click();
     void mnuEditCopy_Click();
@@ -111,7 +112,7 @@ private:
     QAction *mnuEditCopy = nullptr;
     QAction *mnuEditPaste = nullptr;
 
-    const settings::Location m_settingsPath;
+    const settings::SettingsFiles m_settingsFiles;
     QPointer<QWidget> m_options; // the Default Settings dialog, while it exists
     bool m_refused = false;
 };
