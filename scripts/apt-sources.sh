@@ -5,6 +5,7 @@
 #   apt-sources.sh --ensure-src        source entries for every package entry of the system,
 #                                      signed like it, added (and apt updated) when apt has none
 #   apt-sources.sh --mirror            the Debian archive the system installs from
+#   apt-sources.sh --hosts             the host names of every package entry, one a line
 #   apt-sources.sh --fetch DIR PKG [VERSION]
 #                                      downloads PKG's source into DIR: VERSION, or else the newest
 #                                      version apt knows that can actually be fetched; prints it
@@ -93,6 +94,7 @@ fetch() {
 case ${1:-} in
 --ensure-src) ensure_src ;;
 --mirror) mirror ;;
+--hosts) entries | sed -n 's|^[a-z+]*://\([^/ :]*\).*|\1|p' | sort -u ;;
 --fetch) shift; fetch "$@" ;;
-*) echo "usage: apt-sources.sh --ensure-src | --mirror | --fetch DIR PACKAGE [VERSION]" >&2; exit 2 ;;
+*) echo "usage: apt-sources.sh --ensure-src | --mirror | --hosts | --fetch DIR PACKAGE [VERSION]" >&2; exit 2 ;;
 esac
