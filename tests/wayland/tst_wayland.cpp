@@ -79,8 +79,8 @@ private slots:
                               {QStringLiteral("key"), QStringLiteral("super+shift+m")});
                 if (!xdotool.waitForStarted()) {
 #ifdef TITROVA_UNDER_EMULATOR
-                    // qemu-user cannot run Qt's way of starting a process (clone with
-                    // CLONE_VFORK): no key can be pressed at all, which says nothing of the program.
+                    // qemu-user rejects Qt's clone(CLONE_VFORK): no key can be pressed at all,
+                    // which says nothing of the program.
                     QSKIP(qPrintable(QStringLiteral("xdotool cannot be started under emulation: ") +
                                      xdotool.errorString()));
 #else
