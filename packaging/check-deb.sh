@@ -6,6 +6,9 @@
 # window; OK in Default Settings writing ~/.config/titrova/settings.cfg; a second start
 # showing the main window at once; Help > Titrova Manual handing the installed manual to the
 # desktop. The desktop entry and metainfo validate, and `apt-get purge` leaves no file behind.
+# A package of another architecture (arm64) goes into a minimal Debian 12 of that architecture
+# and runs through qemu-user. With TITROVA_SCREENSHOT=<file.png> the main window of the second
+# start is saved there (xwd and netpbm needed).
 # Usage: check-deb.sh <titrova_*.deb>   (as root: mounts and chroot)
 set -uo pipefail
 
@@ -22,7 +25,12 @@ fail() {
 ok() { echo "ok: $*"; }
 
 [ "$(id -u)" -eq 0 ] || fail "needs root (mount namespace and chroot)"
-base=$(bash "$here/debian-chroot.sh" bookworm) || fail "no minimal Debian 12"
+arch=$(dpkg-deb -f "$deb" Architecture)
+[ "$arch" != all ] || arch=$(dpkg --print-architecture)
+# Every wait is that many times longer for a program that is emulated.
+slow=1
+[ "$arch" = "$(dpkg --print-architecture)" ] || slow=4
+base=$(bash "$here/debian-chroot.sh" --arch="$arch" bookworm) || fail "no minimal Debian 12 ($arch)"
 
 tmp=$(mktemp -d "$cache/deb.XXXXXX")
 root="$tmp/root"
@@ -56,6 +64,7 @@ inside() {
     unshare --mount --propagation private sh -c "$mounts" sh "$root" "$cache/apt-archives" "$@"
 }
 
+inside true || fail "cannot run $arch programs here (qemu-user with binfmt_misc enabled for them?)"
 inside DEBIAN_FRONTEND=noninteractive sh -c 'apt-get -qq update &&
     apt-get install -y -qq --no-install-recommends /tmp/'"$(basename "$deb")" >"$tmp/apt.log" 2>&1 ||
     { cat "$tmp/apt.log"; fail "apt-get install could not install the package"; }
@@ -94,10 +103,11 @@ start() {
         >"$log" 2>&1 &
     pid=$!
 }
+pause() { sleep "$(awk -v s="$1" -v f=$slow 'BEGIN { print s * f }')"; }
 visible() { xdotool search --all --onlyvisible --pid "$1" 2>/dev/null; }
 first_window() {
     local w
-    for _ in $(seq 300); do
+    for _ in $(seq $((300 * slow))); do
         w=$(visible "$1" | head -n 1)
         [ -n "$w" ] && { echo "$w"; return 0; }
         kill -0 "$1" 2>/dev/null || return 1
@@ -105,22 +115,33 @@ first_window() {
     done
     return 1
 }
-window_named() { timeout 10 xdotool search --all --sync --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1; }
 is_main() {
     local type
     type=$(xprop -id "$1" -notype _NET_WM_WINDOW_TYPE 2>/dev/null)
     [[ $type == *_NET_WM_WINDOW_TYPE_NORMAL* && $type != *_NET_WM_WINDOW_TYPE_DIALOG* ]]
 }
+# The message box bears the program's name too, and a slow start still shows it a while after
+# its key: only the main window ends the wait.
+main_window() {
+    local w
+    for _ in $(seq $((100 * slow))); do
+        for w in $(xdotool search --all --onlyvisible --pid "$1" --name '^Titrova$' 2>/dev/null); do
+            is_main "$w" && { echo "$w"; return 0; }
+        done
+        sleep 0.1
+    done
+    return 1
+}
 keys() {
     xdotool windowfocus "$1" 2>/dev/null
-    sleep 0.2
+    pause 0.2
     xdotool key "${@:2}"
 }
 quit() {
     keys "$2" alt+f
-    sleep 0.3
+    pause 0.3
     xdotool key Return
-    for _ in $(seq 100); do
+    for _ in $(seq $((100 * slow))); do
         kill -0 "$1" 2>/dev/null || break
         sleep 0.1
     done
@@ -132,19 +153,18 @@ start
 box=$(first_window $pid) || fail "the first start shows no window"
 is_main "$box" && fail "the first start shows the main window without the missing-settings message"
 keys "$box" Return
-main=$(window_named $pid Titrova)
-{ [ -n "$main" ] && is_main "$main"; } || fail "no main window after the missing-settings message"
+main=$(main_window $pid) || fail "no main window after the missing-settings message"
 ok "first start as an ordinary user: the missing-settings message, then the main window"
 
 dialog=""
 for _ in 1 2 3; do
     keys "$main" alt+o
-    dialog=$(timeout 3 xdotool search --all --sync --onlyvisible --pid $pid --name '^Default Settings$' 2>/dev/null | head -n 1)
+    dialog=$(timeout $((3 * slow)) xdotool search --all --sync --onlyvisible --pid $pid --name '^Default Settings$' 2>/dev/null | head -n 1)
     [ -n "$dialog" ] && break
 done
 [ -n "$dialog" ] || fail "Alt+O does not open the Default Settings dialog"
 keys "$dialog" alt+o
-for _ in $(seq 50); do
+for _ in $(seq $((50 * slow))); do
     [ -s "$settings" ] && break
     sleep 0.1
 done
@@ -158,10 +178,15 @@ quit $pid "$main"
 start
 first=$(first_window $pid) || fail "the second start shows no window"
 is_main "$first" || fail "the second start shows a message before the main window"
+if [ -n "${TITROVA_SCREENSHOT:-}" ]; then
+    pause 0.5
+    xwd -root -silent | xwdtopnm 2>/dev/null | pnmtopng >"$TITROVA_SCREENSHOT" ||
+        fail "no screenshot in $TITROVA_SCREENSHOT"
+fi
 keys "$first" alt+h
-sleep 0.3
+pause 0.3
 xdotool key Return
-for _ in $(seq 30); do
+for _ in $(seq $((30 * slow))); do
     [ -s "$root/tmp/opened" ] && break
     sleep 0.1
 done
@@ -176,4 +201,4 @@ left=$(while read -r f; do [ "$f" = /. ] || [ -d "$root$f" ] || [ ! -e "$root$f"
 [ -e "$root/usr/share/titrova" ] && left+=" /usr/share/titrova"
 [ -z "$left" ] || fail "apt-get purge left files of the package: $left"
 ok "apt-get purge titrova leaves none of its $(wc -l <"$tmp/files") paths' files behind"
-echo "PASS: the Debian package installs, runs as an ordinary user and purges in a minimal Debian 12"
+echo "PASS: the Debian package installs, runs as an ordinary user and purges in a minimal Debian 12 ($arch)"

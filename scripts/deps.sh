@@ -5,9 +5,15 @@
 set -euo pipefail
 
 packages=(build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation "$@")
+native=$(dpkg --print-architecture)
 missing=()
 for p in "${packages[@]}"; do
-    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    # A name without ":arch" is the host's own: dpkg-query also answers for the same package
+    # of another architecture (an arm64 Qt beside the amd64 one), which would not do.
+    archs="$native|all"
+    [[ $p == *:* ]] && archs=${p##*:}
+    if ! dpkg-query -W -f='${db:Status-Abbrev}${Architecture}\n' "$p" 2>/dev/null |
+        grep -qE "^ii +($archs)\$"; then
         missing+=("$p")
     fi
 done

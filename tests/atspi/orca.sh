@@ -68,7 +68,9 @@ said 0 "Screen reader on"
 # Orca says so before its event listeners are all in place.
 sleep 2
 QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb "$dir/titrova" & pids+=($!)
-xdotool search --sync --name '^Titrova$' windowfocus
+# Found only once mapped: focusing a window not yet viewable fails (BadMatch).
+timeout 60 xdotool search --sync --onlyvisible --name '^Titrova$' windowfocus >/dev/null ||
+    { echo "FAIL: no Titrova window to focus"; exit 1; }
 # On a busy machine Orca may still miss the first focus: the focus goes away and back.
 for _ in 1 2 3; do
     heard 0 "Existing TA" 100 && break

@@ -11,7 +11,8 @@ if [ -z "${TITROVA_IN_XVFB:-}" ] && command -v xvfb-run >/dev/null && command -v
     TITROVA_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1024x768x24" bash "$0" "$@"
 fi
 
-export XDG_RUNTIME_DIR=$(mktemp -d)
+XDG_RUNTIME_DIR=$(mktemp -d)
+export XDG_RUNTIME_DIR
 busy=()
 trap 'kill $weston "${busy[@]}" 2>/dev/null; wait $weston 2>/dev/null; [ -n "${TITROVA_WESTON_LOG:-}" ] && cat "$XDG_RUNTIME_DIR/weston.log"; rm -rf "$XDG_RUNTIME_DIR"' EXIT
 backend=(--backend=headless-backend.so)
@@ -21,7 +22,7 @@ weston=$!
 for _ in $(seq 100); do [ -S "$XDG_RUNTIME_DIR/titrova-test" ] && break; sleep 0.05; done
 [ -S "$XDG_RUNTIME_DIR/titrova-test" ] || { cat "$XDG_RUNTIME_DIR/weston.log"; exit 1; }
 if [ -n "${TITROVA_IN_XVFB:-}" ]; then
-    timeout 10 xdotool search --sync --name "Weston Compositor" windowfocus mousemove 512 384 >/dev/null
+    timeout 10 xdotool search --sync --onlyvisible --name "Weston Compositor" windowfocus mousemove 512 384 >/dev/null
     export TITROVA_KEYS_DISPLAY=$DISPLAY
     for _ in $(seq "$(nproc)"); do nice bash -c 'while :; do :; done' & busy+=($!); done
 fi
