@@ -3,16 +3,22 @@
 # A Debian chroot with what building and testing Titrova needs, made with mmdebstrap and
 # kept as a tarball under ~/.cache/titrova/. It is made again when missing, when the package
 # list or this script changed, or when older than a week (so its packages stay current).
-# Prints the tarball's path. Usage: debian-chroot.sh <suite> <package...>   (as root)
+# Prints the tarball's path. Usage: debian-chroot.sh [--name NAME] <suite> <package...>
+# (as root; NAME tells apart two package lists of one suite)
 set -euo pipefail
 
+name=""
+if [ "${1:-}" = --name ]; then
+    name=$2
+    shift 2
+fi
 suite=$1
 shift
 # The archive this system installs from, unless one is given.
 mirror=${TITROVA_DEBIAN_MIRROR:-$(bash "$(dirname "$0")/../scripts/apt-sources.sh" --mirror)}
 cache=${TITROVA_CACHE:-$HOME/.cache/titrova}
 # One tarball a suite and package list: the bare one a user's system, the other a build's.
-tarball="$cache/chroot-$suite${1:+-build}.tar"
+tarball="$cache/chroot-$suite${1:+-${name:-build}}.tar"
 stamp="$tarball.stamp"
 want=$(printf '%s\n' "$suite" "$mirror" "$@" | cat - "$0" | sha256sum | cut -d' ' -f1)
 
