@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bundledFonts.h"
-#ifdef TITROVA_PREFER_SYSTEM_GLIB
-#include "app/systemGlib.h"
+#ifdef TITROVA_PREFER_SYSTEM_LIBRARIES
+#include "app/systemLibraries.h"
 #endif
 #include "settings/location.h"
 #include "ui/about/programIcon.h"
@@ -40,8 +40,8 @@ protected:
 } // namespace
 
 int main(int argc, char *argv[]) {
-#ifdef TITROVA_PREFER_SYSTEM_GLIB
-    systemGlib::prefer(argv);
+#ifdef TITROVA_PREFER_SYSTEM_LIBRARIES
+    systemLibraries::prefer(argv);
 #endif
     runtimeFolder::choose();
     QApplication app(argc, argv);

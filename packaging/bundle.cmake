@@ -18,14 +18,14 @@ if(unresolved)
 endif()
 foreach(library IN LISTS libraries)
   # The file under its own name, and its soname, as the loader asks for it, linked to it: the
-  # program compares the name's version with the system's (app/systemGlib.h).
+  # program compares the name's version with the system's (app/systemLibraries.h).
   get_filename_component(soname "${library}" NAME)
   file(REAL_PATH "${library}" file)
+  get_filename_component(name "${file}" NAME)
   if(soname STREQUAL "libexpat.so.1" AND TITROVA_LIBEXPAT)
     set(file "${TITROVA_LIBEXPAT}")
   endif()
-  get_filename_component(name "${file}" NAME)
-  file(INSTALL "${file}" DESTINATION "${CMAKE_INSTALL_PREFIX}/lib")
+  file(INSTALL "${file}" DESTINATION "${CMAKE_INSTALL_PREFIX}/lib" RENAME "${name}")
   if(NOT name STREQUAL soname)
     file(CREATE_LINK "${name}" "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib/${soname}" SYMBOLIC)
   endif()
