@@ -25,9 +25,9 @@ bool inFamily(std::string_view name) {
     return std::find(std::begin(family), std::end(family), name) != std::end(family);
 }
 
-bool atLeastAsNew(const std::string &system, const std::string &bundled) {
+bool newer(const std::string &system, const std::string &bundled, bool orSame) {
     const auto theirs = linkedVersion(system), ours = linkedVersion(bundled);
-    return !theirs.empty() && !ours.empty() && theirs >= ours;
+    return !theirs.empty() && !ours.empty() && (orSame ? theirs >= ours : theirs > ours);
 }
 
 // The folder of the library that holds the symbol, as the loader found it.
@@ -85,7 +85,9 @@ std::string preload(const std::string &bundledFolder, const std::string &systemF
     const auto path = [](const std::string &folder, std::string_view name) {
         return folder + '/' + std::string(name);
     };
-    bool systemGlib = atLeastAsNew(path(systemFolder, family[0]), path(bundledFolder, family[0]));
+    // glib where the system has it at all, its patches too; the rest, as long as the same
+    // version does, from the folder, which then runs on no more of the system than it must.
+    bool systemGlib = newer(path(systemFolder, family[0]), path(bundledFolder, family[0]), true);
     for (const std::string_view name : family) {
         // Half the family from each side would be worse than the folder's alone.
         if (fs::exists(path(bundledFolder, name), error) &&
@@ -95,7 +97,7 @@ std::string preload(const std::string &bundledFolder, const std::string &systemF
     std::string libraries;
     for (const std::string &name : names) {
         const std::string system = path(systemFolder, name);
-        if (inFamily(name) ? systemGlib : atLeastAsNew(system, path(bundledFolder, name)))
+        if (inFamily(name) ? systemGlib : newer(system, path(bundledFolder, name), false))
             libraries += (libraries.empty() ? "" : ":") + system;
     }
     return libraries;

@@ -56,6 +56,9 @@ private slots:
         QTest::newRow("family half there")
             << list("libglib-2.0.so.0=7400.6 libgobject-2.0.so.0=7400.6")
             << list("libglib-2.0.so.0=8400.4") << list("");
+        QTest::newRow("same version elsewhere")
+            << list("libz.so.1=2.13 libglib-2.0.so.0=7400.6")
+            << list("libz.so.1=2.13 libglib-2.0.so.0=7400.6") << list("libglib-2.0.so.0");
         QTest::newRow("never Qt") << list("libQt6Core.so.6=4.2") << list("libQt6Core.so.6=8.2")
                                   << list("");
         QTest::newRow("no version to compare")
