@@ -85,8 +85,9 @@ std::string preload(const std::string &bundledFolder, const std::string &systemF
     const auto path = [](const std::string &folder, std::string_view name) {
         return folder + '/' + std::string(name);
     };
-    // glib where the system has it at all, its patches too; the rest, as long as the same
-    // version does, from the folder, which then runs on no more of the system than it must.
+    // glib from the system already at the same version, whose name hides the distribution's
+    // later fixes; the rest from the folder until the system's is newer, so that the folder
+    // runs on no more of the system than it must.
     bool systemGlib = newer(path(systemFolder, family[0]), path(bundledFolder, family[0]), true);
     for (const std::string_view name : family) {
         // Half the family from each side would be worse than the folder's alone.
