@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bundledFonts.h"
+#ifdef TITROVA_PREFER_SYSTEM_LIBRARIES
+#include "app/systemLibraries.h"
+#endif
 #include "settings/location.h"
 #include "ui/about/programIcon.h"
 #include "ui/appInfo.h"
@@ -37,6 +40,9 @@ protected:
 } // namespace
 
 int main(int argc, char *argv[]) {
+#ifdef TITROVA_PREFER_SYSTEM_LIBRARIES
+    systemLibraries::prefer(argv);
+#endif
     runtimeFolder::choose();
     QApplication app(argc, argv);
     addBundledFonts();

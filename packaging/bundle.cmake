@@ -17,13 +17,18 @@ if(unresolved)
   message(FATAL_ERROR "Libraries not found for the portable folder: ${unresolved}")
 endif()
 foreach(library IN LISTS libraries)
-  # Under its soname, as the loader asks for it; the file itself, not the symlink.
+  # The file under its own name, and its soname, as the loader asks for it, linked to it: the
+  # program compares the name's version with the system's (app/systemLibraries.h).
   get_filename_component(soname "${library}" NAME)
   file(REAL_PATH "${library}" file)
+  get_filename_component(name "${file}" NAME)
   if(soname STREQUAL "libexpat.so.1" AND TITROVA_LIBEXPAT)
     set(file "${TITROVA_LIBEXPAT}")
   endif()
-  file(INSTALL "${file}" DESTINATION "${CMAKE_INSTALL_PREFIX}/lib" RENAME "${soname}")
+  file(INSTALL "${file}" DESTINATION "${CMAKE_INSTALL_PREFIX}/lib" RENAME "${name}")
+  if(NOT name STREQUAL soname)
+    file(CREATE_LINK "${name}" "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/lib/${soname}" SYMBOLIC)
+  endif()
 endforeach()
 
 # Each bundled library's licence, from the Debian package it came from.

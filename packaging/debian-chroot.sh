@@ -3,13 +3,21 @@
 # A Debian chroot with what building and testing Titrova needs, made with mmdebstrap and
 # kept as a tarball under ~/.cache/titrova/. It is made again when missing, when the package
 # list or this script changed, or when older than a week (so its packages stay current).
-# Prints the tarball's path. Usage: debian-chroot.sh [--arch=ARCH] <suite> <package...>   (as
-# root; another architecture than the host's runs through qemu-user, binfmt_misc enabled for it)
+# Prints the tarball's path. Usage: debian-chroot.sh [--arch=ARCH] [--name NAME] <suite>
+# <package...>   (as root; another architecture than the host's runs through qemu-user,
+# binfmt_misc enabled for it; NAME tells apart two package lists of one suite)
 set -euo pipefail
 
 native=$(dpkg --print-architecture)
 arch=$native
-case ${1:-} in --arch=*) arch=${1#--arch=} && shift ;; esac
+name=""
+while :; do
+    case ${1:-} in
+    --arch=*) arch=${1#--arch=} && shift ;;
+    --name) name=$2 && shift 2 ;;
+    *) break ;;
+    esac
+done
 suite=$1
 shift
 # The archive this system installs from, unless one is given.
@@ -19,7 +27,7 @@ cache=${TITROVA_CACHE:-$HOME/.cache/titrova}
 # The host's own architecture keeps the names it always had.
 suffix=""
 [ "$arch" = "$native" ] || suffix="-$arch"
-tarball="$cache/chroot-$suite$suffix${1:+-build}.tar"
+tarball="$cache/chroot-$suite$suffix${1:+-${name:-build}}.tar"
 stamp="$tarball.stamp"
 want=$(printf '%s\n' "$suite" "$arch" "$mirror" "$@" | cat - "$0" | sha256sum | cut -d' ' -f1)
 

@@ -12,6 +12,9 @@ if(TITROVA_BUNDLE_QT)
     INSTALL_RPATH "$ORIGIN/lib"
     INSTALL_RPATH_USE_LINK_PATH OFF)
   target_link_options(titrova PRIVATE LINKER:--disable-new-dtags)
+  # That also hides newer system libraries from the system's own: see app/systemLibraries.h.
+  target_link_libraries(titrova PRIVATE titrova_systemlibraries)
+  target_compile_definitions(titrova PRIVATE TITROVA_PREFER_SYSTEM_LIBRARIES)
 else()
   # Qt comes from the system's packages, found through the usual library path; only a Qt
   # outside the system folders needs its folder written in.
