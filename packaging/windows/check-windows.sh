@@ -168,7 +168,10 @@ ok "second start: the main window at once, no message"
 # ---- The installer, for this user only, silently.
 timeout 120 "$wine" "$installer" /S >>"$tmp/program.log" 2>&1 || fail "the silent install failed"
 timeout 60 /usr/lib/wine/wineserver -w
-user_dir=$(ls -d "$drive"/users/*/AppData/Local 2>/dev/null | grep -v Public | head -n 1)
+user_dir=""
+for d in "$drive"/users/*/AppData/Local; do
+    [ -d "$d" ] && [[ $d != */users/Public/* ]] && { user_dir=$d && break; }
+done
 installed="$user_dir/Programs/Titrova"
 for f in titrova.exe uninstall.exe manual/index.html licenses/qt/LGPL-3.0-only.txt; do
     [ -f "$installed/$f" ] || fail "the installer did not install $f into $installed"
