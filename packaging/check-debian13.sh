@@ -3,15 +3,16 @@
 # Debian 13 (Qt 6.8, g++ 14): the Debian package built from a clean copy of the tree in a
 # cached chroot (debian-chroot.sh), its build running the whole test suite with every tool
 # the tests use installed, and no compiler warning. Usage: check-debian13.sh [output folder]
-# (as root: mounts and chroot)
+# (as root: mounts and chroot). check-debian13.sh --chroots only makes the chroot.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-out=$(realpath -m "${1:-build/debian13}")
 tools=(build-essential cmake qt6-base-dev qt6-base-dev-tools libgl-dev fonts-liberation
     debhelper dpkg-dev fakeroot lintian xvfb xauth xdotool x11-utils weston qt6-wayland
     at-spi2-core dbus-daemon python3-pyatspi python3-gi gir1.2-atspi-2.0 desktop-file-utils appstream)
 chroot=$(bash packaging/debian-chroot.sh trixie "${tools[@]}")
+[ "${1:-}" != --chroots ] || exit 0
+out=$(realpath -m "${1:-build/debian13}")
 
 rm -rf "$out"
 mkdir -p "$out/src"

@@ -7,11 +7,20 @@
 # system's GTK and glib, the main window must come up dark, and what the program starts must
 # not inherit how it chose its libraries.
 # Usage: check-theme.sh <titrova-*.tar.gz> [work folder]   (as root: mounts and chroot)
+#        check-theme.sh --chroots   only makes the two systems, so that they wait in the cache
 set -uo pipefail
+
+# Usage: system <Debian suite> <GTK 3 package>: the tarball of that system.
+system() { bash "$(dirname "$0")/debian-chroot.sh" --name desktop "$1" "$2" xauth; }
+bookworm_gtk=libgtk-3-0
+trixie_gtk=libgtk-3-0t64
+if [ "${1:-}" = --chroots ]; then
+    system bookworm $bookworm_gtk >/dev/null && system trixie $trixie_gtk >/dev/null
+    exit
+fi
 
 archive=$(realpath "$1")
 cache=$(realpath -m "${2:-$(dirname "$0")/../build/portable}")
-here=$(dirname "$0")
 
 fail() {
     echo "FAIL: $*"
@@ -49,8 +58,7 @@ export DISPLAY
 # Usage: check <Debian suite> <its name for people> <GTK 3 package>
 check() {
     local suite=$1 name=$2 gtk=$3 start=$SECONDS base root folder app pid window maps light
-    base=$(bash "$here/debian-chroot.sh" --name desktop "$suite" "$gtk" xauth) ||
-        fail "no $name with GTK"
+    base=$(system "$suite" "$gtk") || fail "no $name with GTK"
     root="$tmp/$suite"
     log="$tmp/$suite.log"
     mkdir -p "$root"
@@ -124,6 +132,6 @@ check() {
     echo "$name took $((SECONDS - start)) s"
 }
 
-check bookworm "Debian 12" libgtk-3-0
-check trixie "Debian 13" libgtk-3-0t64
+check bookworm "Debian 12" $bookworm_gtk
+check trixie "Debian 13" $trixie_gtk
 echo "PASS: the dark GTK theme in Debian 12 and 13"

@@ -31,18 +31,21 @@ tarball="$cache/chroot-$suite$suffix${1:+-${name:-build}}.tar"
 stamp="$tarball.stamp"
 want=$(printf '%s\n' "$suite" "$arch" "$mirror" "$@" | cat - "$0" | sha256sum | cut -d' ' -f1)
 
+mkdir -p "$cache"
+# One maker a tarball: a second caller (.ci/run makes them ahead, beside the tests) waits.
+exec 9>"$tarball.lock"
+flock 9
 if [ -s "$tarball" ] && [ "$(cat "$stamp" 2>/dev/null)" = "$want" ] &&
     [ -n "$(find "$tarball" -mtime -7)" ]; then
     echo "$tarball"
     exit 0
 fi
-mkdir -p "$cache"
 rm -f "$tarball" "$stamp" "$tarball.partial"
 start=$SECONDS
 include=()
 [ $# -eq 0 ] || include=(--include="$(IFS=,; echo "$*")")
 mmdebstrap --quiet --mode=root --variant=apt --format=tar --arch="$arch" "${include[@]}" \
-    --aptopt='APT::Install-Recommends "false"' "$suite" "$tarball.partial" "$mirror" >&2
+    --aptopt='APT::Install-Recommends "false"' "$suite" "$tarball.partial" "$mirror" >&2 9>&-
 mv "$tarball.partial" "$tarball"
 echo "$want" >"$stamp"
 echo "made $tarball in $((SECONDS - start)) s ($(du -m "$tarball" | cut -f1) MB)" >&2
