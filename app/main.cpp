@@ -3,12 +3,12 @@
 #ifdef TITROVA_PREFER_SYSTEM_LIBRARIES
 #include "app/systemLibraries.h"
 #endif
+#include "platform/runtimeFolder.h"
 #include "settings/location.h"
 #include "ui/about/programIcon.h"
 #include "ui/appInfo.h"
 #include "ui/common/fixedWindows.h"
 #include "ui/main/frmAcid.h"
-#include "ui/main/runtimeFolder.h"
 
 #include <QApplication>
 #include <QEvent>
