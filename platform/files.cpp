@@ -29,8 +29,8 @@ QString notFound() {
     return QStringLiteral("the file does not exist.");
 }
 
-QString notWritable(const QString &file) {
-    return QStringLiteral("Existing file %1 is not writable").arg(file);
+QString notWritable() {
+    return QStringLiteral("Existing file is not writable");
 }
 
 QByteArray temporarySuffix() {

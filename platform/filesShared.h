@@ -16,7 +16,8 @@ enum class Kind { Regular, Folder, Other };
 // Only a regular file is read or replaced: a device or a pipe is never.
 void refuseIrregular(const QString &file, Kind kind);
 QString notFound();
-QString notWritable(const QString &file);
+// The message names the file already.
+QString notWritable();
 
 // What a save adds to the file's name for its temporary file: a dot and six letters or digits.
 QByteArray temporarySuffix();

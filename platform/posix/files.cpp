@@ -166,7 +166,7 @@ void replace(const Location &file, const QByteArray &bytes) {
     if (exists) {
         refuseIrregular(shown, kindOf(st));
         if (::access(target.constData(), W_OK) != 0)
-            failWith(notWritable(shown));
+            failWith(notWritable());
     }
 
     const QByteArray name = nameOf(target);

@@ -166,7 +166,7 @@ void replace(const Location &file, const QByteArray &bytes) {
         BY_HANDLE_FILE_INFORMATION info;
         refuseIrregular(shown, kindOf(shown, old.get(), info));
         if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-            failWith(notWritable(shown));
+            failWith(notWritable());
     } else if (const DWORD error = ::GetLastError(); !isMissing(error)) {
         failWith(reasonOf(error));
     }

@@ -57,7 +57,7 @@ private slots:
         QTest::addColumn<QString>("there");
         QTest::addColumn<QString>("reason");
         QTest::newRow("path is a folder") << u"folder"_s << u"it is a folder."_s;
-        QTest::newRow("read-only file") << u"read-only"_s << u"is not writable"_s;
+        QTest::newRow("read-only file") << u"read-only"_s << u"Existing file is not writable"_s;
         QTest::newRow("held by another program") << u"held"_s << u""_s;
         QTest::newRow("folder missing") << u"no folder"_s << u""_s;
     }
