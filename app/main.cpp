@@ -14,7 +14,6 @@
 #include <QEvent>
 #include <QTimer>
 #include <QWindow>
-#include <cstdlib>
 
 namespace {
 
@@ -64,8 +63,5 @@ int main(int argc, char *argv[]) {
         return 1;
     window.show();
     window.windowHandle()->installEventFilter(new CompleteIcon(&app));
-    // bench/startup-callgrind.sh counts instructions up to here.
-    if (qEnvironmentVariableIsSet("TITROVA_BENCH_EXIT_AT_SHOW"))
-        std::_Exit(0);
     return app.exec();
 }
