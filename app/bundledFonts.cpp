@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/bundledFonts.h"
 
-#include "settings/location.h"
+#include "platform/location.h"
 
 #include <QDir>
 #include <QFontDatabase>
@@ -9,7 +9,7 @@
 void addBundledFonts() {
     // Qt names no program folder when its name is not text, and the fonts would then be
     // looked for at the root.
-    const QByteArray program = settings::programFile();
+    const QByteArray program = platform::programFile();
     if (program.isEmpty())
         return;
     const QDir fonts(QFile::decodeName(program.left(program.lastIndexOf('/'))) +

@@ -3,18 +3,17 @@
 #ifdef TITROVA_PREFER_SYSTEM_LIBRARIES
 #include "app/systemLibraries.h"
 #endif
+#include "platform/runtimeFolder.h"
 #include "settings/location.h"
 #include "ui/about/programIcon.h"
 #include "ui/appInfo.h"
 #include "ui/common/fixedWindows.h"
 #include "ui/main/frmAcid.h"
-#include "ui/main/runtimeFolder.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QTimer>
 #include <QWindow>
-#include <cstdlib>
 
 namespace {
 
@@ -64,8 +63,5 @@ int main(int argc, char *argv[]) {
         return 1;
     window.show();
     window.windowHandle()->installEventFilter(new CompleteIcon(&app));
-    // bench/startup-callgrind.sh counts instructions up to here.
-    if (qEnvironmentVariableIsSet("TITROVA_BENCH_EXIT_AT_SHOW"))
-        std::_Exit(0);
     return app.exec();
 }

@@ -4,16 +4,6 @@
 #include <QDir>
 
 namespace settings {
-
-Location Location::fromNative(const QByteArray &path, bool makeFolder) {
-    Location l;
-    l.native = path;
-    // C:\Tools\settings.cfg on Windows, as its users write paths.
-    l.shown = QDir::toNativeSeparators(QFile::decodeName(path));
-    l.makeFolder = makeFolder;
-    return l;
-}
-
 namespace {
 
 // Saves are refused with a message that still names a file.
@@ -22,15 +12,6 @@ Location nowhere() {
     l.shown = QStringLiteral("settings.cfg");
     return l;
 }
-
-} // namespace
-
-QByteArray programFile() {
-    static const QByteArray file = system::programFile();
-    return file;
-}
-
-namespace {
 
 // The desktop's rules: a relative folder is ignored.
 QByteArray ownFile(const QByteArray &configFolder) {
@@ -58,12 +39,12 @@ SettingsFiles settingsFiles(const QByteArray &programFile, bool folderWritable,
 }
 
 SettingsFiles settingsFiles() {
-    const QByteArray program = programFile();
+    const QByteArray program = platform::programFile();
     const QByteArray folder = program.left(program.lastIndexOf('/') + 1);
-    const QByteArray config = system::userConfigFolder();
+    const QByteArray config = platform::userConfigFolder();
     const QByteArray own = ownFile(config);
-    return settingsFiles(program, !folder.isEmpty() && system::canWriteIn(folder), config,
-                         !own.isEmpty() && system::exists(own));
+    return settingsFiles(program, !folder.isEmpty() && platform::canWriteIn(folder), config,
+                         !own.isEmpty() && platform::exists(own));
 }
 
 } // namespace settings

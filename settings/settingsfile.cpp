@@ -2,8 +2,8 @@
 #include "settings/settingsfile.h"
 
 #include "calc/numbers.h"
+#include "platform/files.h"
 #include "settings/eightSettings.h"
-#include "settings/fileio.h"
 
 #include <charconv>
 #include <cmath>
@@ -211,7 +211,14 @@ void readSettings(QByteArrayView bytes, SettingsTable &table) {
 }
 
 void readSettingsFile(const Location &file, SettingsTable &table) {
-    readSettings(fileio::readRegular(file, largestFile), table);
+    QByteArray bytes;
+    try {
+        bytes = platform::readRegular(file, largestFile);
+    } catch (const platform::FileError &e) {
+        throw SettingsError(SettingsError::CannotRead,
+                            QStringLiteral("Cannot read %1: %2").arg(e.file(), e.reason()));
+    }
+    readSettings(bytes, table);
 }
 
 QByteArray settingsFileBytes(const SettingsTable &table, const QLocale &locale) {
@@ -242,7 +249,12 @@ QByteArray settingsFileBytes(const SettingsTable &table, const QLocale &locale) 
 }
 
 void writeSettingsFile(const Location &file, const QByteArray &bytes) {
-    fileio::replace(file, bytes);
+    try {
+        platform::replaceFile(file, bytes);
+    } catch (const platform::FileError &e) {
+        throw SettingsError(SettingsError::CannotWrite,
+                            QStringLiteral("Cannot write %1: %2").arg(e.file(), e.reason()));
+    }
 }
 
 } // namespace settings

@@ -18,8 +18,6 @@
 #include <QRadioButton>
 #include <QScrollBar>
 
-#include <cstdlib>
-
 namespace {
 
 // A text box with its step bar and a caption before it, at (x, y) in pixels.
@@ -120,7 +118,5 @@ int main(int argc, char *argv[]) {
     help->addAction(QStringLiteral("About"));
 
     window.show();
-    if (qEnvironmentVariableIsSet("TITROVA_BENCH_EXIT_AT_SHOW"))
-        std::_Exit(0);
     return app.exec();
 }

@@ -3,6 +3,7 @@
 
 #include "calc/addition.h"
 #include "calc/numbers.h"
+#include "platform/singleInstance.h"
 #include "settings/defaults.h"
 #include "settings/eightSettings.h"
 #include "settings/settingsfile.h"
@@ -16,7 +17,6 @@
 #include "ui/common/modProcs.h"
 #include "ui/common/onScreen.h"
 #include "ui/common/twips.h"
-#include "ui/main/singleInstance.h"
 #include "ui/settings/frmOptions.h"
 
 #include <QApplication>

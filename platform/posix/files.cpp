@@ -1,12 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reading and saving the settings file with the system's own calls: a path is bytes here,
-// and every step that can fail is seen.
-#include "settings/fileio.h"
+// Reading and saving with Linux's own calls: a path is bytes here.
+#include "platform/files.h"
 
-#include "settings/settingstable.h"
+#include "platform/filesShared.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 #include <cerrno>
 #include <climits>
 #include <cstring>
@@ -15,8 +13,9 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
-namespace settings::fileio {
+namespace platform::files {
 namespace {
 
 // As the kernel follows them.
@@ -34,6 +33,7 @@ public:
             ::close(m_fd);
         m_fd = fd;
     }
+    int release() { return std::exchange(m_fd, -1); }
     int get() const { return m_fd; }
     bool valid() const { return m_fd >= 0; }
 
@@ -43,6 +43,10 @@ private:
 
 QString reasonOf(int error) {
     return QString::fromLocal8Bit(std::strerror(error));
+}
+
+Kind kindOf(const struct stat &st) {
+    return S_ISDIR(st.st_mode) ? Kind::Folder : S_ISREG(st.st_mode) ? Kind::Regular : Kind::Other;
 }
 
 QByteArray folderOf(const QByteArray &path) {
@@ -72,27 +76,6 @@ int makeFolders(const QByteArray &folder) {
     return 0;
 }
 
-// The name an interrupted save of the file leaves: the file's name, a dot and six letters or
-// digits.
-bool isTemporaryOf(const char *entry, const QByteArray &name) {
-    if (std::strlen(entry) != size_t(name.size()) + 7 ||
-        std::memcmp(entry, name.constData(), name.size()) != 0 || entry[name.size()] != '.')
-        return false;
-    for (const char *c = entry + name.size() + 1; *c; ++c) {
-        if (!((*c >= 'a' && *c <= 'z') || (*c >= 'A' && *c <= 'Z') || (*c >= '0' && *c <= '9')))
-            return false;
-    }
-    return true;
-}
-
-QByteArray temporaryName(const QByteArray &name) {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QByteArray out = name + '.';
-    for (int i = 0; i < 6; ++i)
-        out += letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))];
-    return out;
-}
-
 // A save holds a lock on its temporary file until it ends, and the system drops it when the
 // saving process dies: a temporary nobody holds is litter.
 void removeLeftovers(int dir, const QByteArray &name) {
@@ -103,8 +86,10 @@ void removeLeftovers(int dir, const QByteArray &name) {
             ::close(scan);
         return;
     }
+    // Latin-1 keeps every byte as it is, whatever the names' encoding.
+    const QString latin1Name = QString::fromLatin1(name);
     while (const dirent *e = ::readdir(entries)) {
-        if (!isTemporaryOf(e->d_name, name))
+        if (!isTemporaryOf(QString::fromLatin1(e->d_name), latin1Name, Qt::CaseSensitive))
             continue;
         const Fd f(
             ::openat(dir, e->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
@@ -118,58 +103,41 @@ void removeLeftovers(int dir, const QByteArray &name) {
 
 } // namespace
 
-QByteArray readRegular(const Location &file, qint64 largest) {
-    const auto fail = [&file](const QString &reason) {
-        throw SettingsError(SettingsError::CannotRead,
-                            QStringLiteral("Cannot read %1: %2").arg(file.shown, reason));
-    };
-    if (file.native.isEmpty())
-        fail(QStringLiteral("the program's folder cannot be found."));
-    // Opened before it is judged, and without waiting: a pipe swapped in after a check would
-    // wait for a writer for ever.
-    const Fd fd(::open(file.native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+Reader::Reader(const Location &file)
+    : m_file(file) {
+    // Without waiting: a pipe swapped in after a check would wait for a writer for ever.
+    Fd fd(::open(file.native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     if (!fd.valid())
-        fail(errno == ENOENT ? QStringLiteral("the file does not exist.") : reasonOf(errno));
+        fail(file.shown, errno == ENOENT ? notFound() : reasonOf(errno));
     struct stat st;
     if (::fstat(fd.get(), &st) != 0)
-        fail(reasonOf(errno));
-    if (S_ISDIR(st.st_mode))
-        fail(QStringLiteral("it is a folder."));
-    if (!S_ISREG(st.st_mode))
-        fail(QStringLiteral("it is not a regular file."));
-    if (st.st_size > largest)
-        fail(QStringLiteral("the file is too large."));
-    // A byte more than allowed tells a file that grew since.
-    QByteArray bytes(largest + 1, Qt::Uninitialized);
-    qint64 got = 0;
-    while (got < bytes.size()) {
-        const ssize_t n = ::read(fd.get(), bytes.data() + got, size_t(bytes.size() - got));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            fail(reasonOf(errno));
-        if (n == 0)
-            break;
-        got += n;
+        fail(file.shown, reasonOf(errno));
+    m_kind = kindOf(st);
+    m_size = st.st_size;
+    m_handle = fd.release();
+}
+
+Reader::~Reader() {
+    ::close(int(m_handle));
+}
+
+qint64 Reader::read(char *buffer, qint64 room) {
+    for (;;) {
+        const ssize_t n = ::read(int(m_handle), buffer, size_t(room));
+        if (n >= 0)
+            return n;
+        if (errno != EINTR)
+            fail(m_file.shown, reasonOf(errno));
     }
-    if (got > largest)
-        fail(QStringLiteral("the file is too large."));
-    bytes.truncate(got);
-    return bytes;
 }
 
 void replace(const Location &file, const QByteArray &bytes) {
     QByteArray target = file.native;
     QString shown = file.shown;
-    const auto fail = [&shown](const QString &reason) {
-        throw SettingsError(SettingsError::CannotWrite,
-                            QStringLiteral("Cannot write %1: %2").arg(shown, reason));
-    };
-    if (target.isEmpty())
-        fail(QStringLiteral("the program's folder cannot be found."));
+    const auto failWith = [&shown](const QString &reason) { fail(shown, reason); };
     if (file.makeFolder) {
         if (const int error = makeFolders(folderOf(target)))
-            fail(reasonOf(error));
+            failWith(reasonOf(error));
     }
 
     // Through a link the file it points to is replaced, and named in messages.
@@ -178,7 +146,7 @@ void replace(const Location &file, const QByteArray &bytes) {
     for (int depth = 0;; ++depth) {
         if (::lstat(target.constData(), &st) != 0) {
             if (errno != ENOENT)
-                fail(reasonOf(errno));
+                failWith(reasonOf(errno));
             break;
         }
         if (!S_ISLNK(st.st_mode)) {
@@ -186,44 +154,42 @@ void replace(const Location &file, const QByteArray &bytes) {
             break;
         }
         if (depth == maxLinkDepth)
-            fail(reasonOf(ELOOP));
+            failWith(reasonOf(ELOOP));
         QByteArray to(PATH_MAX, Qt::Uninitialized);
         const ssize_t n = ::readlink(target.constData(), to.data(), to.size());
         if (n < 0 || n >= to.size())
-            fail(reasonOf(n < 0 ? errno : ENAMETOOLONG));
+            failWith(reasonOf(n < 0 ? errno : ENAMETOOLONG));
         to.truncate(n);
         target = to.startsWith('/') ? to : folderOf(target) + '/' + to;
         shown = QDir::cleanPath(QFile::decodeName(target));
     }
-    // A device, a pipe or a socket is never turned into a file.
-    if (exists && S_ISDIR(st.st_mode))
-        fail(QStringLiteral("it is a folder."));
-    if (exists && !S_ISREG(st.st_mode))
-        fail(QStringLiteral("it is not a regular file."));
-    if (exists && ::access(target.constData(), W_OK) != 0)
-        fail(QStringLiteral("Existing file %1 is not writable").arg(shown));
+    if (exists) {
+        refuseIrregular(shown, kindOf(st));
+        if (::access(target.constData(), W_OK) != 0)
+            failWith(notWritable());
+    }
 
     const QByteArray name = nameOf(target);
     const Fd dir(::open(folderOf(target).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!dir.valid())
-        fail(reasonOf(errno));
+        failWith(reasonOf(errno));
     removeLeftovers(dir.get(), name);
 
     // Beside the file, so that the rename putting it in place is atomic.
     QByteArray temporary;
     Fd out;
     for (int attempt = 0; attempt < 100 && !out.valid(); ++attempt) {
-        temporary = temporaryName(name);
+        temporary = name + temporarySuffix();
         out.reset(::openat(dir.get(), temporary.constData(),
                            O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (!out.valid() && errno != EEXIST)
-            fail(reasonOf(errno));
+            failWith(reasonOf(errno));
     }
     if (!out.valid())
-        fail(reasonOf(EEXIST));
+        failWith(reasonOf(EEXIST));
     const auto failRemoving = [&](int error) {
         ::unlinkat(dir.get(), temporary.constData(), 0);
-        fail(reasonOf(error));
+        failWith(reasonOf(error));
     };
     if (::flock(out.get(), LOCK_EX) != 0)
         failRemoving(errno);
@@ -254,4 +220,4 @@ void replace(const Location &file, const QByteArray &bytes) {
     ::fsync(dir.get());
 }
 
-} // namespace settings::fileio
+} // namespace platform::files

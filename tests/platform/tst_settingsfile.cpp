@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/numbers.h"
+#include "platform/location.h"
 #include "settings/settingsfile.h"
 #include "tests/common/files.h"
 #include "tests/faults/faultshim.h"
@@ -392,7 +393,7 @@ private slots:
 int main(int argc, char *argv[]) {
     // A copy of the test in another folder is asked where it finds itself.
     if (argc == 2 && std::strcmp(argv[1], "-programfile") == 0) {
-        const QByteArray program = settings::programFile();
+        const QByteArray program = platform::programFile();
         return std::fwrite(program.constData(), 1, size_t(program.size()), stdout) ==
                        size_t(program.size())
                    ? 0
@@ -401,9 +402,9 @@ int main(int argc, char *argv[]) {
     // A copy of the test says whether its folder is writable, which settings it reads, where
     // it saves them and what it read; and saves the built-in ones with 10.5 when asked.
     if (argc == 2 && std::strncmp(argv[1], "-settings", 9) == 0) {
-        const QByteArray program = settings::programFile();
+        const QByteArray program = platform::programFile();
         const settings::SettingsFiles files = settings::settingsFiles();
-        QByteArray out = settings::system::canWriteIn(program.left(program.lastIndexOf('/') + 1))
+        QByteArray out = platform::canWriteIn(program.left(program.lastIndexOf('/') + 1))
                              ? "writable\n"
                              : "read-only\n";
         out += files.read.native + '\n' + (files.save.makeFolder ? "+" : "") + files.save.native +

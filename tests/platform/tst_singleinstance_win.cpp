@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The single-copy lock on Windows, with real processes: copies of this test that take the lock.
-#include "ui/main/singleInstance.h"
+#include "platform/singleInstance.h"
 
 #include <QtTest>
 

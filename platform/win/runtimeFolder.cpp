@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/main/runtimeFolder.h"
+#include "platform/runtimeFolder.h"
 
 namespace runtimeFolder {
 

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Windows' answers to where the program and the user's configuration are.
-#include "settings/location.h"
+#include "platform/location.h"
 
 #include <QDir>
 #include <QStandardPaths>
@@ -8,16 +8,19 @@
 
 #include <windows.h>
 
-namespace settings::system {
+namespace platform {
 
 QByteArray programFile() {
     // Wide all the way, so any name Windows allows comes through.
-    std::wstring path(32768, L'\0');
-    const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
-    if (n == 0 || n >= path.size())
-        return QByteArray();
-    return QFile::encodeName(
-        QDir::fromNativeSeparators(QString::fromWCharArray(path.data(), int(n))));
+    static const QByteArray file = [] {
+        std::wstring path(32768, L'\0');
+        const DWORD n = ::GetModuleFileNameW(nullptr, path.data(), DWORD(path.size()));
+        if (n == 0 || n >= path.size())
+            return QByteArray();
+        return QFile::encodeName(
+            QDir::fromNativeSeparators(QString::fromWCharArray(path.data(), int(n))));
+    }();
+    return file;
 }
 
 bool canWriteIn(const QByteArray &folder) {
@@ -46,4 +49,4 @@ QByteArray userConfigFolder() {
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
-} // namespace settings::system
+} // namespace platform

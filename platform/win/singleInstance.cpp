@@ -2,9 +2,9 @@
 // The lock on Windows: a named mutex in the session's namespace. The system closes it when the
 // process ends in any way, so a killed copy never blocks the next start, and creating it is
 // one step, so of two simultaneous starts exactly one finds it new.
-#include "ui/main/singleInstance.h"
+#include "platform/singleInstance.h"
 
-#include "settings/location.h"
+#include "platform/location.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -40,7 +40,7 @@ Lock::~Lock() {
 
 QString lockPath() {
     // Per program file: another copy of the program in another folder is no rival.
-    return QFile::decodeName(settings::programFile());
+    return QFile::decodeName(platform::programFile());
 }
 
 } // namespace singleInstance

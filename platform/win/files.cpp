@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Reading and saving the settings file with Windows' own calls: every step that can fail is
-// seen, and the new file takes the old one's place in one move.
-#include "settings/fileio.h"
+// Reading and saving with Windows' own calls: the new file takes the old one's place in one
+// move.
+#include "platform/files.h"
 
-#include "settings/settingstable.h"
+#include "platform/filesShared.h"
 
 #include <QDir>
-#include <QRandomGenerator>
 #include <string>
+#include <utility>
 
 #include <windows.h>
 
-namespace settings::fileio {
+namespace platform::files {
 namespace {
 
 class Handle {
@@ -26,6 +26,7 @@ public:
             ::CloseHandle(m_h);
         m_h = h;
     }
+    HANDLE release() { return std::exchange(m_h, INVALID_HANDLE_VALUE); }
     HANDLE get() const { return m_h; }
     bool valid() const { return m_h != INVALID_HANDLE_VALUE; }
 
@@ -74,26 +75,6 @@ DWORD makeFolders(const QString &folder) {
     return 0;
 }
 
-// The name an interrupted save leaves: the file's name, a dot and six letters or digits.
-bool isTemporaryOf(const QString &entry, const QString &name) {
-    if (entry.size() != name.size() + 7 || !entry.startsWith(name, Qt::CaseInsensitive) ||
-        entry.at(name.size()) != u'.')
-        return false;
-    for (const QChar c : entry.mid(name.size() + 1)) {
-        if (!(c.isDigit() || (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z')))
-            return false;
-    }
-    return true;
-}
-
-QString temporaryName(const QString &name) {
-    static const char letters[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    QString out = name + u'.';
-    for (int i = 0; i < 6; ++i)
-        out += QLatin1Char(letters[QRandomGenerator::global()->bounded(int(sizeof letters - 1))]);
-    return out;
-}
-
 // A save keeps its temporary file open without sharing it until it ends, and the system closes
 // it when the saving process dies: one that can be deleted is litter.
 void removeLeftovers(const QString &folder, const QString &name) {
@@ -104,7 +85,8 @@ void removeLeftovers(const QString &folder, const QString &name) {
         return;
     do {
         const QString entry = QString::fromWCharArray(found.cFileName);
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && isTemporaryOf(entry, name))
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            isTemporaryOf(entry, name, Qt::CaseInsensitive))
             ::DeleteFileW(wide(folder + u'/' + entry).c_str());
     } while (::FindNextFileW(scan, &found));
     ::FindClose(scan);
@@ -117,64 +99,52 @@ Handle openExisting(const QString &path, DWORD access) {
                                 OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-bool notFound(DWORD error) {
+bool isMissing(DWORD error) {
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+// What is open at the handle; the system's reason when it cannot say.
+Kind kindOf(const QString &shown, HANDLE h, BY_HANDLE_FILE_INFORMATION &info) {
+    if (!::GetFileInformationByHandle(h, &info))
+        fail(shown, reasonOf(::GetLastError()));
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        return Kind::Folder;
+    return ::GetFileType(h) == FILE_TYPE_DISK ? Kind::Regular : Kind::Other;
 }
 
 } // namespace
 
-QByteArray readRegular(const Location &file, qint64 largest) {
-    const auto fail = [&file](const QString &reason) {
-        throw SettingsError(SettingsError::CannotRead,
-                            QStringLiteral("Cannot read %1: %2").arg(file.shown, reason));
-    };
-    if (file.native.isEmpty())
-        fail(QStringLiteral("the program's folder cannot be found."));
-    // Opened before it is judged: what is judged is what is read.
-    const Handle h = openExisting(QFile::decodeName(file.native), GENERIC_READ);
+Reader::Reader(const Location &file)
+    : m_file(file) {
+    Handle h = openExisting(QFile::decodeName(file.native), GENERIC_READ);
     if (!h.valid()) {
         const DWORD error = ::GetLastError();
-        fail(notFound(error) ? QStringLiteral("the file does not exist.") : reasonOf(error));
+        fail(file.shown, isMissing(error) ? notFound() : reasonOf(error));
     }
     BY_HANDLE_FILE_INFORMATION info;
-    if (!::GetFileInformationByHandle(h.get(), &info))
-        fail(reasonOf(::GetLastError()));
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        fail(QStringLiteral("it is a folder."));
-    if (::GetFileType(h.get()) != FILE_TYPE_DISK)
-        fail(QStringLiteral("it is not a regular file."));
-    const qint64 size = (qint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
-    if (size > largest)
-        fail(QStringLiteral("the file is too large."));
-    // A byte more than allowed tells a file that grew since.
-    QByteArray bytes(largest + 1, Qt::Uninitialized);
-    qint64 got = 0;
-    while (got < bytes.size()) {
-        DWORD n = 0;
-        if (!::ReadFile(h.get(), bytes.data() + got, DWORD(bytes.size() - got), &n, nullptr))
-            fail(reasonOf(::GetLastError()));
-        if (n == 0)
-            break;
-        got += n;
-    }
-    if (got > largest)
-        fail(QStringLiteral("the file is too large."));
-    bytes.truncate(got);
-    return bytes;
+    m_kind = kindOf(file.shown, h.get(), info);
+    m_size = (qint64(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+    m_handle = reinterpret_cast<qintptr>(h.release());
+}
+
+Reader::~Reader() {
+    ::CloseHandle(reinterpret_cast<HANDLE>(m_handle));
+}
+
+qint64 Reader::read(char *buffer, qint64 room) {
+    DWORD n = 0;
+    if (!::ReadFile(reinterpret_cast<HANDLE>(m_handle), buffer, DWORD(room), &n, nullptr))
+        fail(m_file.shown, reasonOf(::GetLastError()));
+    return n;
 }
 
 void replace(const Location &file, const QByteArray &bytes) {
     QString target = QFile::decodeName(file.native);
     QString shown = file.shown;
-    const auto fail = [&shown](const QString &reason) {
-        throw SettingsError(SettingsError::CannotWrite,
-                            QStringLiteral("Cannot write %1: %2").arg(shown, reason));
-    };
-    if (file.native.isEmpty())
-        fail(QStringLiteral("the program's folder cannot be found."));
+    const auto failWith = [&shown](const QString &reason) { fail(shown, reason); };
     if (file.makeFolder) {
         if (const DWORD error = makeFolders(folderOf(target)))
-            fail(reasonOf(error));
+            failWith(reasonOf(error));
     }
 
     if (const Handle old = openExisting(target, 0); old.valid()) {
@@ -194,16 +164,11 @@ void replace(const Location &file, const QByteArray &bytes) {
             }
         }
         BY_HANDLE_FILE_INFORMATION info;
-        if (!::GetFileInformationByHandle(old.get(), &info))
-            fail(reasonOf(::GetLastError()));
-        if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-            fail(QStringLiteral("it is a folder."));
-        if (::GetFileType(old.get()) != FILE_TYPE_DISK)
-            fail(QStringLiteral("it is not a regular file."));
+        refuseIrregular(shown, kindOf(shown, old.get(), info));
         if (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY)
-            fail(QStringLiteral("Existing file %1 is not writable").arg(shown));
-    } else if (const DWORD error = ::GetLastError(); !notFound(error)) {
-        fail(reasonOf(error));
+            failWith(notWritable());
+    } else if (const DWORD error = ::GetLastError(); !isMissing(error)) {
+        failWith(reasonOf(error));
     }
 
     const QString folder = folderOf(target), name = nameOf(target);
@@ -214,18 +179,18 @@ void replace(const Location &file, const QByteArray &bytes) {
     QString temporary;
     Handle out;
     for (int attempt = 0; attempt < 100 && !out.valid(); ++attempt) {
-        temporary = folder + u'/' + temporaryName(name);
+        temporary = folder + u'/' + name + QLatin1String(temporarySuffix());
         out.reset(::CreateFileW(wide(temporary).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!out.valid() && ::GetLastError() != ERROR_FILE_EXISTS)
-            fail(reasonOf(::GetLastError()));
+            failWith(reasonOf(::GetLastError()));
     }
     if (!out.valid())
-        fail(reasonOf(ERROR_FILE_EXISTS));
+        failWith(reasonOf(ERROR_FILE_EXISTS));
     const auto failRemoving = [&](DWORD error) {
         out.reset();
         ::DeleteFileW(wide(temporary).c_str());
-        fail(reasonOf(error));
+        failWith(reasonOf(error));
     };
     for (qsizetype done = 0; done < bytes.size();) {
         DWORD n = 0;
@@ -243,8 +208,8 @@ void replace(const Location &file, const QByteArray &bytes) {
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const DWORD error = ::GetLastError();
         ::DeleteFileW(wide(temporary).c_str());
-        fail(reasonOf(error));
+        failWith(reasonOf(error));
     }
 }
 
-} // namespace settings::fileio
+} // namespace platform::files

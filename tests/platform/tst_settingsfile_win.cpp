@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and saving on Windows, made to fail the ways Windows fails: a folder at the name, a
 // read-only file, a file another program holds without sharing, a missing folder.
+#include "platform/location.h"
 #include "settings/settingsfile.h"
 #include "tests/common/files.h"
 #include "tests/settings/failure.h"
@@ -56,7 +57,7 @@ private slots:
         QTest::addColumn<QString>("there");
         QTest::addColumn<QString>("reason");
         QTest::newRow("path is a folder") << u"folder"_s << u"it is a folder."_s;
-        QTest::newRow("read-only file") << u"read-only"_s << u"is not writable"_s;
+        QTest::newRow("read-only file") << u"read-only"_s << u"Existing file is not writable"_s;
         QTest::newRow("held by another program") << u"held"_s << u""_s;
         QTest::newRow("folder missing") << u"no folder"_s << u""_s;
     }
@@ -169,18 +170,17 @@ private slots:
 
     // The running program is found, and its folder, the temporary one here, can be written.
     void runningProgram() {
-        QCOMPARE(QFile::decodeName(settings::programFile()),
+        QCOMPARE(QFile::decodeName(platform::programFile()),
                  QCoreApplication::applicationFilePath());
-        QVERIFY(settings::system::canWriteIn(QFile::encodeName(folder + u'/')));
+        QVERIFY(platform::canWriteIn(QFile::encodeName(folder + u'/')));
         QCOMPARE(entries(), QStringList());
         const auto made = settings::settingsFiles("C:/Program Files/t.exe"_ba, false,
                                                   QFile::encodeName(folder + u"/config"_s), false)
                               .save;
         settings::writeSettingsFile(made, newFile);
         QCOMPARE(testfiles::read(folder + u"/config/titrova/settings.cfg"_s), newFile);
-        QVERIFY(settings::system::exists(
-            QFile::encodeName(folder + u"/config/titrova/settings.cfg"_s)));
-        QVERIFY(!settings::system::exists(QFile::encodeName(folder + u"/none.cfg"_s)));
+        QVERIFY(platform::exists(QFile::encodeName(folder + u"/config/titrova/settings.cfg"_s)));
+        QVERIFY(!platform::exists(QFile::encodeName(folder + u"/none.cfg"_s)));
     }
 };
 

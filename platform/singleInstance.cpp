@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "ui/main/singleInstance.h"
+#include "platform/singleInstance.h"
 
 #include <memory>
 

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The lock on Linux: flock on a file in the runtime folder.
-#include "ui/main/singleInstance.h"
+#include "platform/singleInstance.h"
 
-#include "settings/location.h"
-#include "ui/main/runtimeFolder.h"
+#include "platform/location.h"
+#include "platform/runtimeFolder.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -52,7 +52,7 @@ Lock::~Lock() {
 QString lockPath() {
     // Per program file: another copy of the program in another folder is no rival.
     // By its bytes: any name a folder may have tells copies apart.
-    const QByteArray program = settings::programFile();
+    const QByteArray program = platform::programFile();
     const QString id = QString::fromLatin1(
         QCryptographicHash::hash(program, QCryptographicHash::Sha1).toHex().left(16));
     const QByteArray folder = runtimeFolder::choose();

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Linux's answers to where the program and the user's configuration are.
-#include "settings/location.h"
+#include "platform/location.h"
 
 #include <QByteArray>
 #include <climits>
@@ -8,17 +8,20 @@
 #include <pwd.h>
 #include <unistd.h>
 
-namespace settings::system {
+namespace platform {
 
 QByteArray programFile() {
     // The link holds the path as bytes, whatever they are; Qt's own answer is empty when they
     // are not valid in the locale's encoding.
-    QByteArray path(PATH_MAX, Qt::Uninitialized);
-    const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
-    if (n <= 0 || n >= path.size() || path.front() != '/')
-        return QByteArray();
-    path.truncate(n);
-    return path;
+    static const QByteArray file = [] {
+        QByteArray path(PATH_MAX, Qt::Uninitialized);
+        const ssize_t n = ::readlink("/proc/self/exe", path.data(), path.size());
+        if (n <= 0 || n >= path.size() || path.front() != '/')
+            return QByteArray();
+        path.truncate(n);
+        return path;
+    }();
+    return file;
 }
 
 bool canWriteIn(const QByteArray &folder) {
@@ -42,4 +45,4 @@ QByteArray userConfigFolder() {
                                 : QByteArray();
 }
 
-} // namespace settings::system
+} // namespace platform
