@@ -37,7 +37,9 @@ std::span<const Setting> allSettings() {
 
 const Setting &setting(Key id) {
     // The table is in the enum's order.
-    return allSettings()[size_t(id)];
+    const Setting &s = allSettings()[size_t(id)];
+    Q_ASSERT(s.id == id);
+    return s;
 }
 
 SettingsTable builtInTable() {
