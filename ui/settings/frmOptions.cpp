@@ -9,6 +9,7 @@
 #include "settings/settingstable.h"
 #include "ui/common/acidPanel.h"
 #include "ui/common/controls.h"
+#include "ui/common/designedFonts.h"
 #include "ui/common/modProcs.h"
 #include "ui/common/onScreen.h"
 #include "ui/common/twips.h"
