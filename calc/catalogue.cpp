@@ -23,10 +23,10 @@ const std::array<Method, 8> methodTable{{
 }};
 
 const std::array<BatchUnit, 4> batchUnitTable{{
-    {QStringLiteral("U.S. Gal."), 0.2642f, 0.0f},
+    {usGallons, 0.2642f, 0.0f},
     {QStringLiteral("Imp. Gal."), 0.22f, 0.0f},
     {QStringLiteral("Litres"), 0.0f, 1.0f},
-    {QStringLiteral("Hectolitres"), 0.0f, 100.0f},
+    {hectolitres, 0.0f, 100.0f},
 }};
 
 } // namespace
@@ -58,6 +58,13 @@ QStringList methodCaptions(Direction direction) {
 
 std::span<const BatchUnit> batchUnits() {
     return batchUnitTable;
+}
+
+QStringList batchUnitCaptions() {
+    QStringList captions;
+    for (const BatchUnit &u : batchUnitTable)
+        captions << u.caption;
+    return captions;
 }
 
 const BatchUnit *findBatchUnit(QStringView caption) {

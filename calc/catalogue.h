@@ -50,6 +50,10 @@ const Method *findMethod(QStringView caption);
 QStringList methodCaptions(Direction direction);
 
 std::span<const BatchUnit> batchUnits();
+// Every batch unit's caption, in the list's order.
+QStringList batchUnitCaptions();
+inline const QString usGallons = QStringLiteral("U.S. Gal.");
+inline const QString hectolitres = QStringLiteral("Hectolitres");
 // nullptr for a caption that is no batch unit: the arithmetic then takes litres.
 const BatchUnit *findBatchUnit(QStringView caption);
 

@@ -64,6 +64,20 @@ constexpr std::array<Check, 28> checks{{
 }};
 // clang-format on
 
+// The first share that is no number, else the tartaric when the sum leaves 99 to 101.
+std::optional<Field> shareSumFault(Readings &in) {
+    float sum = 0.0f;
+    for (const Field share : {Field::Tartaric, Field::Malic, Field::Citric}) {
+        const auto v = in.single(share);
+        if (!v)
+            return share;
+        sum += *v; // single precision, (t + m) + c
+    }
+    if (sum > 101.0f || sum < 99.0f)
+        return Field::Tartaric;
+    return std::nullopt;
+}
+
 bool applies(When when, const Inputs &in) {
     const bool blendWine = in.method == catalogue::blendWine;
     switch (when) {
@@ -102,13 +116,8 @@ bool fails(const Check &check, Readings &in) {
         const auto v = single(check.field);
         return !v || *v < 0.0f || *v > 100.0f;
     }
-    case Test::SharesSum: {
-        const auto t = single(Field::Tartaric), m = single(Field::Malic), c = single(Field::Citric);
-        if (!t || !m || !c)
-            return true;
-        const float sum = (*t + *m) + *c;
-        return sum > 101.0f || sum < 99.0f;
-    }
+    case Test::SharesSum:
+        return shareSumFault(in).has_value();
     case Test::NotAboveExisting:
     case Test::NotBelowExisting: {
         const auto t = single(Field::Target), e = single(Field::Exist);
@@ -169,6 +178,23 @@ std::optional<CheckFailure> checkInputs(Readings &readings) {
         const Check &check = checks[i];
         if (applies(check.when, inputs) && fails(check, readings))
             return CheckFailure{int(i) + 1, QString::fromUtf16(check.message), check.field};
+    }
+    return std::nullopt;
+}
+
+std::optional<CheckFailure> checkShareSum(const QString &tartaric, const QString &malic,
+                                          const QString &citric) {
+    Inputs inputs;
+    inputs.tartaric = tartaric;
+    inputs.malic = malic;
+    inputs.citric = citric;
+    Readings readings(inputs);
+    const auto fault = shareSumFault(readings);
+    if (!fault)
+        return std::nullopt;
+    for (size_t i = 0; i < checks.size(); ++i) {
+        if (checks[i].test == Test::SharesSum)
+            return CheckFailure{int(i) + 1, QString::fromUtf16(checks[i].message), *fault};
     }
     return std::nullopt;
 }

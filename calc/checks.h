@@ -37,6 +37,11 @@ struct CheckFailure {
 // needs is sound. Numbers are read by the default locale.
 std::optional<CheckFailure> checkInputs(const Inputs &inputs);
 
+// The blend's sum alone, for a window that saves shares without calculating: the failure
+// names the first share that is no number, or the tartaric when the sum is out of bounds.
+std::optional<CheckFailure> checkShareSum(const QString &tartaric, const QString &malic,
+                                          const QString &citric);
+
 } // namespace calc
 
 Q_DECLARE_METATYPE(calc::Inputs)

@@ -38,11 +38,11 @@ QString wholeText(const QVariant &value, const QLocale &locale) {
 
 void applyDefaults(const SettingsTable &table, DefaultsTarget &target, const QLocale &locale) {
     // The direction fills the method list, so it comes before the method.
-    const QString direction = textOf(table.lookup(key::direction));
+    const QString direction = textOf(table.lookup(setting(Key::Direction).key));
     if (direction == raiseValue || direction == lowerValue) {
         target.selectDirection(direction == raiseValue ? catalogue::Direction::Raise
                                                        : catalogue::Direction::Lower);
-        const QString method = table.lookup(key::method).toString();
+        const QString method = table.lookup(setting(Key::Method).key).toString();
         if (!target.selectMethod(method))
             throw SettingsError(
                 SettingsError::MethodRefused,
@@ -50,7 +50,7 @@ void applyDefaults(const SettingsTable &table, DefaultsTarget &target, const QLo
     }
 
     for (const Setting &s : allSettings()) {
-        if (s.key == key::direction || s.key == key::method)
+        if (s.id == Key::Direction || s.id == Key::Method)
             continue;
         const QVariant value = table.lookup(s.key);
         switch (s.kind) {
@@ -58,15 +58,15 @@ void applyDefaults(const SettingsTable &table, DefaultsTarget &target, const QLo
             // Hectolitres is on the main window's list but never saved.
             const QString caption = textOf(value);
             if (s.choices.contains(caption, Qt::CaseSensitive))
-                target.choose(s.key, caption);
+                target.choose(s.id, caption);
             break;
         }
         case Kind::Number:
-            target.setText(s.key, standardText(value, locale));
+            target.setText(s.id, standardText(value, locale));
             break;
         case Kind::Whole:
             // The shares come after the method so that they overwrite its presets.
-            target.setText(s.key, wholeText(value, locale));
+            target.setText(s.id, wholeText(value, locale));
             break;
         }
     }

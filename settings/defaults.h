@@ -18,10 +18,10 @@ public:
     virtual void selectDirection(catalogue::Direction d) = 0;
     // False when the method list does not hold the caption.
     virtual bool selectMethod(const QString &caption) = 0;
-    // The list of a text setting (TA units, batch units) by the setting's key.
-    virtual void choose(const QString &key, const QString &caption) = 0;
-    // The box of a number setting (batch size, shares) by the setting's key.
-    virtual void setText(const QString &key, const QString &text) = 0;
+    // The list of a text setting (TA units, batch units).
+    virtual void choose(Key setting, const QString &caption) = 0;
+    // The box of a number setting (batch size, shares).
+    virtual void setText(Key setting, const QString &text) = 0;
 };
 
 // Sets the window from the table: direction and method, TA units, batch units, batch size,

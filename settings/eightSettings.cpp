@@ -8,23 +8,38 @@
 namespace settings {
 
 QStringList savedBatchUnits() {
-    return {QStringLiteral("U.S. Gal."), QStringLiteral("Imp. Gal."), QStringLiteral("Litres")};
+    QStringList units = catalogue::batchUnitCaptions();
+    units.removeAll(catalogue::hectolitres);
+    return units;
 }
 
 std::span<const Setting> allSettings() {
-    // The file has always said "batchunits".
+    // The file has always said "batchunits", and the table is matched without letter case.
     static const std::array<Setting, 8> table = {{
-        {key::direction, "r_l", Kind::Text, raiseValue, {raiseValue, lowerValue}},
-        {key::method, "method", Kind::Text, catalogue::acidBlend, {}},
-        {key::taUnits, "acidUnits", Kind::Text, catalogue::taGramsPerLitre,
-         catalogue::taUnitCaptions()},
-        {key::batchUnits, "batchunits", Kind::Text, QStringLiteral("U.S. Gal."), savedBatchUnits()},
-        {key::batchSize, "batchSize", Kind::Number, 5.0, {}},
-        {key::tartaric, "blend_t", Kind::Whole, 50.0, {}},
-        {key::malic, "blend_m", Kind::Whole, 30.0, {}},
-        {key::citric, "blend_c", Kind::Whole, 20.0, {}},
+        {Key::Direction,
+         QStringLiteral("r_l"),
+         "r_l",
+         Kind::Text,
+         raiseValue,
+         {raiseValue, lowerValue}},
+        {Key::Method, QStringLiteral("method"), "method", Kind::Text, catalogue::acidBlend, {}},
+        {Key::TaUnits, QStringLiteral("acidUnits"), "acidUnits", Kind::Text,
+         catalogue::taGramsPerLitre, catalogue::taUnitCaptions()},
+        {Key::BatchUnits, QStringLiteral("batchUnits"), "batchunits", Kind::Text,
+         catalogue::usGallons, savedBatchUnits()},
+        {Key::BatchSize, QStringLiteral("batchSize"), "batchSize", Kind::Number, 5.0, {}},
+        {Key::Tartaric, QStringLiteral("blend_t"), "blend_t", Kind::Whole, 50.0, {}},
+        {Key::Malic, QStringLiteral("blend_m"), "blend_m", Kind::Whole, 30.0, {}},
+        {Key::Citric, QStringLiteral("blend_c"), "blend_c", Kind::Whole, 20.0, {}},
     }};
     return table;
+}
+
+const Setting &setting(Key id) {
+    // The table is in the enum's order.
+    const Setting &s = allSettings()[size_t(id)];
+    Q_ASSERT(s.id == id);
+    return s;
 }
 
 SettingsTable builtInTable() {

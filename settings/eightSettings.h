@@ -16,7 +16,11 @@ inline const QString lowerValue = QStringLiteral("lower");
 // How a value is written: a quoted text, a number of seven significant digits, a whole number.
 enum class Kind { Text, Number, Whole };
 
+// The eight settings, in the file's order.
+enum class Key { Direction, Method, TaUnits, BatchUnits, BatchSize, Tartaric, Malic, Citric };
+
 struct Setting {
+    Key id;
     QString key;         // as the program looks it up and stores it
     const char *written; // as the file spells it
     Kind kind;
@@ -26,6 +30,7 @@ struct Setting {
 
 // The eight settings in the file's order, which is also the order they are applied in.
 std::span<const Setting> allSettings();
+const Setting &setting(Key id);
 
 // A table holding every built-in value.
 SettingsTable builtInTable();

@@ -33,19 +33,6 @@ private:
     QString m_description;
 };
 
-// The keys as the program looks them up and stores them; the file spells "batchunits" its own
-// way.
-namespace key {
-inline const QString direction = QStringLiteral("r_l");
-inline const QString method = QStringLiteral("method");
-inline const QString taUnits = QStringLiteral("acidUnits");
-inline const QString batchUnits = QStringLiteral("batchUnits");
-inline const QString batchSize = QStringLiteral("batchSize");
-inline const QString tartaric = QStringLiteral("blend_t");
-inline const QString malic = QStringLiteral("blend_m");
-inline const QString citric = QStringLiteral("blend_c");
-} // namespace key
-
 // A key or value quoted for a message: a key read from a damaged file can be megabytes long.
 QString shownInMessage(const QString &key);
 

@@ -3,7 +3,7 @@
 
 #include "ui/about/programIcon.h"
 #include "ui/appInfo.h"
-#include "ui/common/controls.h"
+#include "ui/common/designedFonts.h"
 #include "ui/common/desktop.h"
 #include "ui/common/onScreen.h"
 #include "ui/common/twips.h"

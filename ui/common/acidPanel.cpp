@@ -13,6 +13,8 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
+#include <QTimer>
+#include <memory>
 
 using catalogue::Direction;
 
@@ -20,9 +22,8 @@ AcidPanel::AcidPanel(QWidget *parent, const Placement &at, const QStringList &ba
                      QObject *owner)
     : QObject(owner) {
     using namespace controls;
-    Frame1 = frame(parent, "Frame1", QStringLiteral("Acid Data"), at.acidLeft, at.acidTop, at.width,
-                   3255);
-    QGroupBox *f = Frame1;
+    QGroupBox *f = frame(parent, "Frame1", QStringLiteral("Acid Data"), at.acidLeft, at.acidTop,
+                         at.width, 3255);
     optRaise = option(f, "optRaise", QStringLiteral("Raise Acidity"), 120, 360, 1695, 300);
     optLower = option(f, "optLower", QStringLiteral("Lower Acidity"), 120, 720, 1695, 300);
     QLabel *Label1 = label(f, "Label1", QStringLiteral("Using"), 120, 1080, 735, 300);
@@ -48,8 +49,8 @@ AcidPanel::AcidPanel(QWidget *parent, const Placement &at, const QStringList &ba
         cboUnits->setCurrentIndex(-1);
     }
 
-    Frame3 = frame(parent, "Frame3", QStringLiteral("Batch Data"), at.batchLeft, at.batchTop,
-                   at.width, 855);
+    QGroupBox *Frame3 = frame(parent, "Frame3", QStringLiteral("Batch Data"), at.batchLeft,
+                              at.batchTop, at.width, 855);
     QLabel *Label9 = label(Frame3, "Label9", QStringLiteral("Size"), 120, 360, 735, 300);
     txtBatchSize = textBox(Frame3, "txtBatchSize", QStringLiteral("23"), 600, 360, 750, 300, 10);
     txtBatchSize->setToolTip(QStringLiteral("Batch Size"));
@@ -93,6 +94,29 @@ AcidPanel::AcidPanel(QWidget *parent, const Placement &at, const QStringList &ba
         if (on)
             optLower_Click();
     });
+
+    for (QLineEdit *box : {txtBatchSize, txtTartaric, txtMalic, txtCitric}) {
+        connect(box, &QLineEdit::textChanged, this, &AcidPanel::edited);
+        connect(box, &QLineEdit::returnPressed, this, &AcidPanel::submitted);
+    }
+    // Choosing the chosen entry changes nothing, so only "activated" tells of it; a change
+    // raises both, and must count once.
+    const auto onChoice = [this](QComboBox *list, void (AcidPanel::*clicked)()) {
+        auto justChanged = std::make_shared<bool>(false);
+        connect(list, &QComboBox::currentIndexChanged, this, [this, list, clicked, justChanged] {
+            *justChanged = true;
+            QTimer::singleShot(0, list, [justChanged] { *justChanged = false; });
+            emit(this->*clicked)();
+        });
+        connect(list, &QComboBox::activated, this, [this, clicked, justChanged] {
+            if (!*justChanged)
+                emit(this->*clicked)();
+            *justChanged = false;
+        });
+    };
+    onChoice(cboMethod, &AcidPanel::methodClicked);
+    onChoice(cboUnits, &AcidPanel::taUnitsClicked);
+    onChoice(cboBatchUnits, &AcidPanel::batchUnitsClicked);
 }
 
 catalogue::Direction AcidPanel::direction() const {
@@ -103,6 +127,85 @@ catalogue::Direction AcidPanel::direction() const {
     return Direction::None;
 }
 
+QString AcidPanel::method() const {
+    return cboMethod->currentText();
+}
+
+QString AcidPanel::taUnits() const {
+    return cboUnits->currentText();
+}
+
+QString AcidPanel::batchUnits() const {
+    return cboBatchUnits->currentText();
+}
+
+void AcidPanel::fillInputs(calc::Inputs &in) const {
+    in.batchSize = txtBatchSize->text();
+    in.tartaric = txtTartaric->text();
+    in.malic = txtMalic->text();
+    in.citric = txtCitric->text();
+    in.method = method();
+    in.taUnits = taUnits();
+    in.batchUnits = batchUnits();
+    in.direction = direction();
+}
+
+void AcidPanel::setSharesEnabled(bool enabled) {
+    for (LinkedInput *share : {tartaric, malic, citric})
+        share->box()->setEnabled(enabled);
+    for (LinkedInput *share : {tartaric, malic, citric})
+        share->bar()->setEnabled(enabled);
+}
+
+void AcidPanel::showShares(const catalogue::Shares &shares) {
+    txtTartaric->setText(QString::number(shares.tartaric));
+    txtMalic->setText(QString::number(shares.malic));
+    txtCitric->setText(QString::number(shares.citric));
+}
+
+QWidget *AcidPanel::control(calc::Field field) const {
+    switch (field) {
+    case calc::Field::BatchSize:
+        return txtBatchSize;
+    case calc::Field::Method:
+        return cboMethod;
+    case calc::Field::Tartaric:
+        return txtTartaric;
+    case calc::Field::Malic:
+        return txtMalic;
+    case calc::Field::Citric:
+        return txtCitric;
+    case calc::Field::Exist:
+    case calc::Field::Target:
+    case calc::Field::Blend:
+        break;
+    }
+    return nullptr;
+}
+
+bool AcidPanel::isEnabled(calc::Field field) const {
+    const QWidget *c = control(field);
+    return c && c->isEnabled();
+}
+
+bool AcidPanel::focus(calc::Field field) {
+    QWidget *c = control(field);
+    if (c)
+        c->setFocus();
+    return c;
+}
+
+QWidget *AcidPanel::chainTabs(QWidget *previous) {
+    for (QWidget *next :
+         std::initializer_list<QWidget *>{optRaise, optLower, cboMethod, txtTartaric, txtMalic,
+                                          txtCitric, cboUnits, txtBatchSize, cboBatchUnits}) {
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+    return previous;
+}
+
 void AcidPanel::optRaise_Click() {
     controls::fillSorted(cboMethod, catalogue::methodCaptions(Direction::Raise));
     emit additionReset();
@@ -110,12 +213,8 @@ void AcidPanel::optRaise_Click() {
 
 void AcidPanel::optLower_Click() {
     controls::fillSorted(cboMethod, catalogue::methodCaptions(Direction::Lower));
-    for (QLineEdit *share : {txtTartaric, txtMalic, txtCitric})
-        share->setText(QStringLiteral("0"));
-    for (LinkedInput *share : {tartaric, malic, citric})
-        share->box()->setEnabled(false);
-    for (LinkedInput *share : {tartaric, malic, citric})
-        share->bar()->setEnabled(false);
+    showShares({0, 0, 0});
+    setSharesEnabled(false);
     emit additionReset();
 }
 
@@ -124,32 +223,48 @@ void AcidPanel::applyBuiltInDefaults() {
     settings::applyDefaults(settings::builtInTable(), *this);
 }
 
-QLineEdit *AcidPanel::box(const QString &key) const {
-    using namespace settings;
-    if (key == key::batchSize)
+QLineEdit *AcidPanel::box(settings::Key setting) const {
+    using settings::Key;
+    switch (setting) {
+    case Key::BatchSize:
         return txtBatchSize;
-    if (key == key::tartaric)
+    case Key::Tartaric:
         return txtTartaric;
-    if (key == key::malic)
+    case Key::Malic:
         return txtMalic;
-    if (key == key::citric)
+    case Key::Citric:
         return txtCitric;
+    case Key::Direction:
+    case Key::Method:
+    case Key::TaUnits:
+    case Key::BatchUnits:
+        break;
+    }
     return nullptr;
 }
 
-QString AcidPanel::shownText(const QString &key) const {
-    using namespace settings;
-    if (key == key::direction) {
+QString AcidPanel::shownText(settings::Key setting) const {
+    using settings::Key;
+    switch (setting) {
+    case Key::Direction: {
         const Direction d = direction();
-        return d == Direction::None ? QString() : d == Direction::Raise ? raiseValue : lowerValue;
+        return d == Direction::None    ? QString()
+               : d == Direction::Raise ? settings::raiseValue
+                                       : settings::lowerValue;
     }
-    if (key == key::method)
-        return cboMethod->currentText();
-    if (key == key::taUnits)
-        return cboUnits->currentText();
-    if (key == key::batchUnits)
-        return cboBatchUnits->currentText();
-    return box(key)->text();
+    case Key::Method:
+        return method();
+    case Key::TaUnits:
+        return taUnits();
+    case Key::BatchUnits:
+        return batchUnits();
+    case Key::BatchSize:
+    case Key::Tartaric:
+    case Key::Malic:
+    case Key::Citric:
+        break;
+    }
+    return box(setting)->text();
 }
 
 void AcidPanel::selectDirection(catalogue::Direction d) {
@@ -161,10 +276,10 @@ bool AcidPanel::selectMethod(const QString &caption) {
     return controls::selectText(cboMethod, caption);
 }
 
-void AcidPanel::choose(const QString &key, const QString &caption) {
-    controls::selectText(key == settings::key::taUnits ? cboUnits : cboBatchUnits, caption);
+void AcidPanel::choose(settings::Key setting, const QString &caption) {
+    controls::selectText(setting == settings::Key::TaUnits ? cboUnits : cboBatchUnits, caption);
 }
 
-void AcidPanel::setText(const QString &key, const QString &text) {
-    box(key)->setText(text);
+void AcidPanel::setText(settings::Key setting, const QString &text) {
+    box(setting)->setText(text);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "calc/catalogue.h"
+#include "calc/checks.h"
 #include "settings/defaults.h"
 
 #include <QObject>
@@ -9,7 +10,6 @@
 
 class LinkedInput;
 class QComboBox;
-class QGroupBox;
 class QLineEdit;
 class QRadioButton;
 class QWidget;
@@ -31,18 +31,54 @@ public:
     AcidPanel(QWidget *parent, const Placement &at, const QStringList &batchUnits, QObject *owner);
 
     catalogue::Direction direction() const;
+    QString method() const;
+    QString taUnits() const;
+    QString batchUnits() const;
+    // The panel's part of a calculation's inputs.
+    void fillInputs(calc::Inputs &inputs) const;
+
     // The built-in defaults through the handlers, as a user would set them.
     void applyBuiltInDefaults();
     // What the window shows for a setting; empty for no direction.
-    QString shownText(const QString &key) const;
+    QString shownText(settings::Key setting) const;
+
+    // The share boxes and their steps together, boxes first.
+    void setSharesEnabled(bool enabled);
+    void showShares(const catalogue::Shares &shares);
+
+    // Whether the field's control takes input; false for a field the panel does not hold.
+    bool isEnabled(calc::Field field) const;
+    // False for a field the panel does not hold.
+    bool focus(calc::Field field);
+
+    // Puts the panel's controls into the window's tab chain after `previous` (none: they open
+    // it) and returns the last of them, for the window to go on from.
+    QWidget *chainTabs(QWidget *previous);
 
     void selectDirection(catalogue::Direction d) override;
     bool selectMethod(const QString &caption) override;
-    void choose(const QString &key, const QString &caption) override;
-    void setText(const QString &key, const QString &text) override;
+    void choose(settings::Key setting, const QString &caption) override;
+    void setText(settings::Key setting, const QString &text) override;
 
-    QGroupBox *Frame1 = nullptr;
-    QGroupBox *Frame3 = nullptr;
+signals:
+    // A direction was chosen: the result shown no longer holds.
+    void additionReset();
+    // The text of an input changed, typed, pasted, stepped or set by the program.
+    void edited();
+    // Enter in an input.
+    void submitted();
+    // A list's click: a change of its entry, by the user or by code, and also the user picking
+    // the entry that is already chosen.
+    void methodClicked();
+    void taUnitsClicked();
+    void batchUnitsClicked();
+
+private:
+    void optRaise_Click();
+    void optLower_Click();
+    QLineEdit *box(settings::Key setting) const;
+    QWidget *control(calc::Field field) const;
+
     QRadioButton *optRaise = nullptr;
     QRadioButton *optLower = nullptr;
     QComboBox *cboMethod = nullptr;
@@ -56,13 +92,4 @@ public:
     LinkedInput *tartaric = nullptr;
     LinkedInput *malic = nullptr;
     LinkedInput *citric = nullptr;
-
-signals:
-    // A direction was chosen: the result shown no longer holds.
-    void additionReset();
-
-private:
-    void optRaise_Click();
-    void optLower_Click();
-    QLineEdit *box(const QString &key) const;
 };

@@ -5,7 +5,6 @@
 #include <QStringList>
 
 class QComboBox;
-class QFont;
 class QFrame;
 class QGroupBox;
 class QLabel;
@@ -16,14 +15,9 @@ class QScrollBar;
 class QWidget;
 
 // Factories for the controls of the fixed-layout windows: each places the control at its
-// designed twips position and names it. The designed fonts come from setDesignedFonts.
+// designed twips position and names it. The designed fonts come from setDesignedFonts
+// (designedFonts.h).
 namespace controls {
-
-// Gives labels, frames, option buttons and buttons the label font, text boxes and lists the
-// box font, as the defaults of their classes: a font set on each control after it was made
-// costs start-up time. Cheap when they are set already; each window calls it before it makes
-// its controls.
-void setDesignedFonts();
 
 QFrame *panel(QWidget *parent, const char *name, int l, int t, int w, int h);
 QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
@@ -41,11 +35,6 @@ QLineEdit *textBox(QWidget *parent, const char *name, const QString &text, int l
                    int h, int maxLength = 0);
 // A step control: range -1 to 1, resting at 0, no tab stop.
 QScrollBar *stepBar(QWidget *parent, const char *name, int l, int t, int w, int h);
-
-// Shows the whole text: the font shrinks from the designed one until the text fits the box,
-// because a clipped leading digit would read as another number. A shrunk text is the label's
-// tooltip too.
-void setFittedText(QLabel *label, const QString &text, const QFont &designed);
 
 // Makes the label the control's buddy and its caption the control's accessible name, so a
 // screen reader speaks "Existing TA" for the box beside that caption. A label that shows a

@@ -12,19 +12,19 @@
 #include "ui/common/acidPanel.h"
 #include "ui/common/announcer.h"
 #include "ui/common/controls.h"
+#include "ui/common/designedFonts.h"
 #include "ui/common/desktop.h"
 #include "ui/common/linkedInput.h"
 #include "ui/common/modProcs.h"
 #include "ui/common/onScreen.h"
+#include "ui/common/textFitting.h"
 #include "ui/common/twips.h"
 #include "ui/settings/frmOptions.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
@@ -32,10 +32,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScrollBar>
-#include <QTimer>
-#include <memory>
 
 using catalogue::Direction;
 
@@ -89,28 +86,16 @@ void frmAcid::buildLayout() {
 
     Picture1 = panel(client, "Picture1", 0, 0, 7215, 4455);
 
-    QStringList units;
-    for (const catalogue::BatchUnit &unit : catalogue::batchUnits())
-        units << unit.caption;
-    acid = new AcidPanel(Picture1, {120, 120, 3135, 2055, 120, 3480}, units, this);
-    optRaise = acid->optRaise;
-    optLower = acid->optLower;
-    cboMethod = acid->cboMethod;
-    txtTartaric = acid->txtTartaric;
-    txtMalic = acid->txtMalic;
-    txtCitric = acid->txtCitric;
-    cboUnits = acid->cboUnits;
-    cboBatchUnits = acid->cboBatchUnits;
-    txtBatchSize = acid->txtBatchSize;
-    tartaric = acid->tartaric;
-    malic = acid->malic;
-    citric = acid->citric;
+    acid = new AcidPanel(Picture1, {120, 120, 3135, 2055, 120, 3480},
+                         catalogue::batchUnitCaptions(), this);
 
-    label(Picture1, "Label2", QStringLiteral("Existing TA"), 4080, 480, 1095, 300, true);
+    QLabel *Label2 =
+        label(Picture1, "Label2", QStringLiteral("Existing TA"), 4080, 480, 1095, 300, true);
     txtExist = textBox(Picture1, "txtExist", QString(), 5400, 480, 735, 300);
     auto *vsbExist = stepBar(Picture1, "vsbExist", 6120, 480, 255, 300);
     lblUnit1 = label(Picture1, "lblUnit1", catalogue::taGramsPerLitre, 6480, 480, 495, 300);
-    label(Picture1, "Label3", QStringLiteral("Target TA"), 3840, 840, 1335, 300, true);
+    QLabel *Label3 =
+        label(Picture1, "Label3", QStringLiteral("Target TA"), 3840, 840, 1335, 300, true);
     txtTarget = textBox(Picture1, "txtTarget", QString(), 5400, 840, 735, 300);
     auto *vsbTarget = stepBar(Picture1, "vsbTarget", 6120, 840, 255, 300);
     lblUnit2 = label(Picture1, "lblUnit2", catalogue::taGramsPerLitre, 6480, 840, 375, 300);
@@ -120,7 +105,8 @@ void frmAcid::buildLayout() {
     auto *vsbBlend = stepBar(Picture1, "vsbBlend", 6135, 1200, 255, 300);
     lblBlendUnits =
         label(Picture1, "lblBlendUnits", catalogue::taGramsPerLitre, 6480, 1200, 375, 300);
-    label(Picture1, "Label6", QStringLiteral("Required Addition"), 3600, 2400, 1695, 300);
+    QLabel *Label6 =
+        label(Picture1, "Label6", QStringLiteral("Required Addition"), 3600, 2400, 1695, 300);
     lblAddition = label(Picture1, "lblAddition", QString(), 3720, 2760, 1005, 300, true);
     // A palette and a plain frame rather than a style sheet: a style sheet costs start-up time.
     lblAddition->setAutoFillBackground(true);
@@ -141,35 +127,27 @@ void frmAcid::buildLayout() {
     cmdCalc->raise();
     resultSpeaker = new Announcer(client);
 
-    for (QLineEdit *share : {txtTartaric, txtMalic, txtCitric})
-        share->setEnabled(false);
-    for (LinkedInput *share : {tartaric, malic, citric})
-        share->bar()->setEnabled(false);
+    acid->setSharesEnabled(false);
 
     exist = new LinkedInput(txtExist, vsbExist, LinkedInput::TenthStep, this);
     target = new LinkedInput(txtTarget, vsbTarget, LinkedInput::TenthStep, this);
     blend = new LinkedInput(txtBlend, vsbBlend, LinkedInput::TenthStep, this);
 
-    const auto named = [this](const char *name) {
-        return findChild<QWidget *>(QString::fromLatin1(name));
+    const std::pair<QLabel *, QWidget *> captions[] = {
+        {Label2, txtExist},
+        {Label3, txtTarget},
+        {lblBlend, txtBlend},
+        {Label6, lblAddition},
     };
-    const std::pair<const char *, const char *> captions[] = {
-        {"Label2", "txtExist"},
-        {"Label3", "txtTarget"},
-        {"lblBlend", "txtBlend"},
-        {"Label6", "lblAddition"},
-    };
-    for (const auto &[label, control] : captions)
-        controls::nameAfter(qobject_cast<QLabel *>(named(label)), named(control));
+    for (const auto &[caption, control] : captions)
+        nameAfter(caption, control);
     for (LinkedInput *pair : {exist, target, blend})
         pair->bar()->setAccessibleName(pair->box()->accessibleName() + QStringLiteral(" step"));
 
     Picture1->setFocusPolicy(Qt::NoFocus);
-    QWidget *order[] = {txtExist,     txtTarget,     cmdCalc,  optRaise,  optLower,
-                        cboMethod,    txtTartaric,   txtMalic, txtCitric, cboUnits,
-                        txtBatchSize, cboBatchUnits, txtBlend};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    setTabOrder(txtExist, txtTarget);
+    setTabOrder(txtTarget, cmdCalc);
+    setTabOrder(acid->chainTabs(cmdCalc), txtBlend);
 }
 
 void frmAcid::buildMenus() {
@@ -218,9 +196,9 @@ void frmAcid::buildMenus() {
 void frmAcid::connectHandlers() {
     // txt*_Change: any change of any input text, typed, pasted, stepped or set by the
     // program, puts the result back to zero.
-    for (QLineEdit *box :
-         {txtExist, txtTarget, txtBlend, txtBatchSize, txtTartaric, txtMalic, txtCitric})
+    for (QLineEdit *box : {txtExist, txtTarget, txtBlend})
         connect(box, &QLineEdit::textChanged, this, &frmAcid::resetAddition);
+    connect(acid, &AcidPanel::edited, this, &frmAcid::resetAddition);
     // txt*_KeyPress: the blending wine's box takes any key.
     for (QLineEdit *box : {txtExist, txtTarget})
         controls::filterTyping(box);
@@ -229,77 +207,37 @@ void frmAcid::connectHandlers() {
     connect(lblAddition, &QWidget::customContextMenuRequested, this,
             &frmAcid::lblAddition_ContextMenu);
 
-    // A list's click: a change of its entry, by the user or by code, and also the user
-    // picking the entry that is already chosen (which changes nothing, so only "activated"
-    // tells of it).
-    const auto onChoice = [this](QComboBox *list, void (frmAcid::*handler)()) {
-        auto justChanged = std::make_shared<bool>(false);
-        connect(list, &QComboBox::currentIndexChanged, this, [this, list, handler, justChanged] {
-            *justChanged = true;
-            QTimer::singleShot(0, list, [justChanged] { *justChanged = false; });
-            (this->*handler)();
-        });
-        connect(list, &QComboBox::activated, this, [this, handler, justChanged] {
-            if (!*justChanged)
-                (this->*handler)();
-            *justChanged = false;
-        });
-    };
-    onChoice(cboMethod, &frmAcid::cboMethod_Click);
-    onChoice(cboUnits, &frmAcid::cboUnits_Click);
-    onChoice(cboBatchUnits, &frmAcid::cboBatchUnits_Click);
+    connect(acid, &AcidPanel::methodClicked, this, &frmAcid::cboMethod_Click);
+    connect(acid, &AcidPanel::taUnitsClicked, this, &frmAcid::cboUnits_Click);
+    connect(acid, &AcidPanel::batchUnitsClicked, this, &frmAcid::cboBatchUnits_Click);
 
     connect(cmdCalc, &QPushButton::clicked, this, &frmAcid::cmdCalc_Click);
     // Enter in any input calculates, as a keyboard user expects of a calculator.
-    for (QLineEdit *box :
-         {txtExist, txtTarget, txtBlend, txtBatchSize, txtTartaric, txtMalic, txtCitric})
+    for (QLineEdit *box : {txtExist, txtTarget, txtBlend})
         connect(box, &QLineEdit::returnPressed, cmdCalc, &QPushButton::click);
+    connect(acid, &AcidPanel::submitted, cmdCalc, &QPushButton::click);
 }
 
 void frmAcid::cmdCalc_Click() {
     calcAddition();
 }
 
-QWidget *frmAcid::fieldWidget(int field) const {
-    switch (calc::Field(field)) {
-    case calc::Field::Exist:
-        return txtExist;
-    case calc::Field::Target:
-        return txtTarget;
-    case calc::Field::BatchSize:
-        return txtBatchSize;
-    case calc::Field::Method:
-        return cboMethod;
-    case calc::Field::Tartaric:
-        return txtTartaric;
-    case calc::Field::Malic:
-        return txtMalic;
-    case calc::Field::Citric:
-        return txtCitric;
-    case calc::Field::Blend:
-        return txtBlend;
-    }
-    return txtExist;
-}
-
 void frmAcid::calcAddition() {
     calc::Inputs in;
     in.exist = txtExist->text();
     in.target = txtTarget->text();
-    in.batchSize = txtBatchSize->text();
-    in.tartaric = txtTartaric->text();
-    in.malic = txtMalic->text();
-    in.citric = txtCitric->text();
     in.blend = txtBlend->text();
-    in.method = cboMethod->currentText();
-    in.taUnits = cboUnits->currentText();
-    in.batchUnits = cboBatchUnits->currentText();
-    in.direction = acid->direction();
+    acid->fillInputs(in);
 
     const calc::Calculation c = calc::calculate(in);
     if (c.failure) {
         modProcs::showWarning(c.failure->message, this);
-        fieldWidget(int(c.failure->field))->setFocus();
+        // The panel holds every input but the three TA boxes.
+        if (!acid->focus(c.failure->field))
+            (c.failure->field == calc::Field::Exist    ? txtExist
+             : c.failure->field == calc::Field::Target ? txtTarget
+                                                       : txtBlend)
+                ->setFocus();
         return;
     }
     if (c.addition.label) {
@@ -309,30 +247,23 @@ void frmAcid::calcAddition() {
 }
 
 void frmAcid::cboMethod_Click() {
-    if (const catalogue::Method *m = catalogue::findMethod(cboMethod->currentText())) {
-        const bool shares = m->kind == catalogue::FactorKind::Blend;
+    if (const catalogue::Method *m = catalogue::findMethod(acid->method())) {
         const bool wine = m->kind == catalogue::FactorKind::BlendWine;
-        for (LinkedInput *share : {tartaric, malic, citric})
-            share->box()->setEnabled(shares);
-        for (LinkedInput *share : {tartaric, malic, citric})
-            share->bar()->setEnabled(shares);
-        txtTartaric->setText(QString::number(m->preset.tartaric));
-        txtMalic->setText(QString::number(m->preset.malic));
-        txtCitric->setText(QString::number(m->preset.citric));
+        acid->setSharesEnabled(m->kind == catalogue::FactorKind::Blend);
+        acid->showShares(m->preset);
         txtBlend->setEnabled(wine);
         if (!wine)
             txtBlend->setText(QString());
         lblBlend->setEnabled(wine);
         lblBlendUnits->setEnabled(wine);
         blend->bar()->setEnabled(wine);
-        lblAdditionUnits->setText(wine ? cboBatchUnits->currentText() + catalogue::ofWine
-                                       : catalogue::grams);
+        lblAdditionUnits->setText(wine ? acid->batchUnits() + catalogue::ofWine : catalogue::grams);
     }
     resetAddition();
 }
 
 void frmAcid::cboUnits_Click() {
-    const QString units = cboUnits->currentText();
+    const QString units = acid->taUnits();
     if (units == catalogue::taGramsPerLitre || units == catalogue::taPercent) {
         for (QLabel *l : {lblUnit1, lblUnit2, lblBlendUnits})
             l->setText(units);
@@ -341,8 +272,8 @@ void frmAcid::cboUnits_Click() {
 }
 
 void frmAcid::cboBatchUnits_Click() {
-    if (cboMethod->currentText() == catalogue::blendWine)
-        lblAdditionUnits->setText(cboBatchUnits->currentText() + catalogue::ofWine);
+    if (acid->method() == catalogue::blendWine)
+        lblAdditionUnits->setText(acid->batchUnits() + catalogue::ofWine);
     resetAddition();
 }
 
@@ -360,12 +291,9 @@ void frmAcid::Form_Load() {
         showAddition(zeroStandard());
         loadDefaults();
         // A single acid is all of the addition, whatever shares the file held.
-        const catalogue::Method *m = catalogue::findMethod(cboMethod->currentText());
-        if (m && m->kind == catalogue::FactorKind::Divisor) {
-            txtTartaric->setText(QString::number(m->preset.tartaric));
-            txtMalic->setText(QString::number(m->preset.malic));
-            txtCitric->setText(QString::number(m->preset.citric));
-        }
+        const catalogue::Method *m = catalogue::findMethod(acid->method());
+        if (m && m->kind == catalogue::FactorKind::Divisor)
+            acid->showShares(m->preset);
     } catch (const std::exception &) {
         modProcs::showCritical(QStringLiteral("User default settings not found.\n"
                                               "Loading program defaults."),
@@ -385,8 +313,8 @@ void frmAcid::applyBuiltInDefaults() {
     // Stored with a replacing store: a file that failed half-way may have added some keys.
     settings::SettingsTable &table = settings::defaultSettings();
     for (const settings::Setting &setting : settings::allSettings()) {
-        const QString shown = acid->shownText(setting.key);
-        if (setting.key != settings::key::direction || !shown.isEmpty())
+        const QString shown = acid->shownText(setting.id);
+        if (setting.id != settings::Key::Direction || !shown.isEmpty())
             table.store(setting.key, shown);
     }
 }

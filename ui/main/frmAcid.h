@@ -9,15 +9,11 @@
 
 class LinkedInput;
 class QAction;
-class QComboBox;
 class QFrame;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
-class QRadioButton;
-class QScrollBar;
 class AcidPanel;
 
 // The main window: every input, the result, the menus. Handlers carry the names of the
@@ -75,20 +71,9 @@ private:
     void mnuHelpEmail_Click();
     void mnuHelpAbout_Click();
 
-    QWidget *fieldWidget(int field) const;
-
     QFrame *Picture1 = nullptr;
     QPushButton *cmdCalc = nullptr;
     AcidPanel *acid = nullptr;
-    QRadioButton *optRaise = nullptr;
-    QRadioButton *optLower = nullptr;
-    QComboBox *cboMethod = nullptr;
-    QComboBox *cboUnits = nullptr;
-    QComboBox *cboBatchUnits = nullptr;
-    QLineEdit *txtTartaric = nullptr;
-    QLineEdit *txtMalic = nullptr;
-    QLineEdit *txtCitric = nullptr;
-    QLineEdit *txtBatchSize = nullptr;
     QLineEdit *txtExist = nullptr;
     QLineEdit *txtTarget = nullptr;
     QLineEdit *txtBlend = nullptr;
@@ -103,9 +88,6 @@ private:
     LinkedInput *exist = nullptr;
     LinkedInput *target = nullptr;
     LinkedInput *blend = nullptr;
-    LinkedInput *tartaric = nullptr;
-    LinkedInput *malic = nullptr;
-    LinkedInput *citric = nullptr;
 
     QMenu *mnuEdit = nullptr;
     QAction *mnuEditCut = nullptr;

@@ -9,24 +9,18 @@
 #include "settings/settingstable.h"
 #include "ui/common/acidPanel.h"
 #include "ui/common/controls.h"
-#include "ui/common/linkedInput.h"
+#include "ui/common/designedFonts.h"
 #include "ui/common/modProcs.h"
 #include "ui/common/onScreen.h"
 #include "ui/common/twips.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QEvent>
 #include <QFrame>
-#include <QGroupBox>
 #include <QHideEvent>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QShowEvent>
 #include <QWindow>
 
@@ -72,20 +66,8 @@ void frmOptions::buildLayout() {
     // Only what the settings file can hold: no hectolitres.
     acid = new AcidPanel(Picture1, {360, 240, 3015, 1935, 360, 3720}, settings::savedBatchUnits(),
                          this);
-    optRaise = acid->optRaise;
-    optLower = acid->optLower;
-    cboMethod = acid->cboMethod;
-    txtTartaric = acid->txtTartaric;
-    txtMalic = acid->txtMalic;
-    txtCitric = acid->txtCitric;
-    cboUnits = acid->cboUnits;
-    cboBatchUnits = acid->cboBatchUnits;
-    txtBatchSize = acid->txtBatchSize;
-
-    QWidget *order[] = {optRaise, optLower,     cboMethod,     txtTartaric, txtMalic, txtCitric,
-                        cboUnits, txtBatchSize, cboBatchUnits, cmdCancel,   cmdOK};
-    for (size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    setTabOrder(acid->chainTabs(nullptr), cmdCancel);
+    setTabOrder(cmdCancel, cmdOK);
 }
 
 void frmOptions::connectHandlers() {
@@ -159,38 +141,29 @@ void frmOptions::cmdCancel_Click() {
     close();
 }
 
-void frmOptions::warn(const QString &prompt, QWidget *focus) {
+void frmOptions::warn(const QString &prompt, calc::Field focus) {
     modProcs::showWarning(prompt, this);
-    focus->setFocus();
+    acid->focus(focus);
 }
 
 void frmOptions::validateDefaults() {
+    using settings::Key;
     // Texts as they stand: a text of blanks is not empty.
-    if (txtBatchSize->text().isEmpty())
-        return warn(QStringLiteral("Please enter batch size."), txtBatchSize);
-    if (cboMethod->currentText().isEmpty())
-        return warn(QStringLiteral("Please enter method."), cboMethod);
+    if (acid->shownText(Key::BatchSize).isEmpty())
+        return warn(QStringLiteral("Please enter batch size."), calc::Field::BatchSize);
+    if (acid->method().isEmpty())
+        return warn(QStringLiteral("Please enter method."), calc::Field::Method);
 
     // The shares are checked only for the blend, the one method whose shares are saved (the
-    // others store 50/30/20), so that Lower's disabled zeros never block a save. A share that
-    // is no number fails the sum, with the focus on it; when the boxes are disabled the focus
-    // goes to the method, the one thing the user can still change.
-    if (cboMethod->currentText() == catalogue::acidBlend) {
-        QLineEdit *fault = nullptr;
-        float sum = 0.0f;
-        for (QLineEdit *share : {txtTartaric, txtMalic, txtCitric}) {
-            const auto value = numbers::toSingle(share->text());
-            if (!value) {
-                fault = share;
-                break;
-            }
-            sum += *value; // single precision, (t + m) + c
-        }
-        if (fault || sum > 101.0f || sum < 99.0f) {
-            QLineEdit *at = fault ? fault : txtTartaric;
-            return warn(QStringLiteral("Acid blend components must sum to 100%"),
-                        at->isEnabled() ? static_cast<QWidget *>(at) : cboMethod);
-        }
+    // others store 50/30/20), so that Lower's disabled zeros never block a save. When the
+    // boxes are disabled the focus goes to the method, the one thing the user can still change.
+    if (acid->method() == catalogue::acidBlend) {
+        const auto fault =
+            calc::checkShareSum(acid->shownText(Key::Tartaric), acid->shownText(Key::Malic),
+                                acid->shownText(Key::Citric));
+        if (fault)
+            return warn(fault->message,
+                        acid->isEnabled(fault->field) ? fault->field : calc::Field::Method);
     }
     saveDefaults();
 }
@@ -201,17 +174,17 @@ void frmOptions::saveDefaults() {
         SettingsTable &table = defaultSettings();
         for (const Setting &s : allSettings())
             table.removeIfPresent(s.key);
-        const QString method = cboMethod->currentText().trimmed();
+        const QString method = acid->method().trimmed();
         for (const Setting &s : allSettings()) {
-            if (s.key == key::direction) {
+            if (s.id == Key::Direction) {
                 if (acid->direction() != Direction::None)
-                    table.add(s.key, acid->shownText(s.key));
-            } else if (s.key == key::method) {
+                    table.add(s.key, acid->shownText(s.id));
+            } else if (s.id == Key::Method) {
                 table.add(s.key, method);
             } else if (s.kind == Kind::Text) {
-                table.add(s.key, acid->shownText(s.key).trimmed());
+                table.add(s.key, acid->shownText(s.id).trimmed());
             } else if (s.kind == Kind::Number || method == catalogue::acidBlend) {
-                table.add(s.key, standardText(acid->shownText(s.key)));
+                table.add(s.key, standardText(acid->shownText(s.id)));
             } else {
                 // The file always carries shares; these are what a blend starts from.
                 table.add(s.key, QString::number(s.builtIn.toDouble()));

@@ -1,15 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "calc/checks.h"
 #include "settings/location.h"
 
 #include <QDialog>
 
 class AcidPanel;
-class QComboBox;
-class QLineEdit;
 class QPushButton;
-class QRadioButton;
 class QWidget;
 
 // The Default Settings dialog. Modeless and self-deleting on close, so each opening builds it
@@ -43,17 +41,8 @@ private:
 
     void validateDefaults();
     void saveDefaults();
-    void warn(const QString &prompt, QWidget *focus);
+    void warn(const QString &prompt, calc::Field focus);
 
-    QRadioButton *optRaise = nullptr;
-    QRadioButton *optLower = nullptr;
-    QComboBox *cboMethod = nullptr;
-    QComboBox *cboUnits = nullptr;
-    QComboBox *cboBatchUnits = nullptr;
-    QLineEdit *txtTartaric = nullptr;
-    QLineEdit *txtMalic = nullptr;
-    QLineEdit *txtCitric = nullptr;
-    QLineEdit *txtBatchSize = nullptr;
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
     AcidPanel *acid = nullptr;
