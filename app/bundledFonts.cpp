@@ -9,7 +9,7 @@
 void addBundledFonts() {
     // Qt names no program folder when its name is not text, and the fonts would then be
     // looked for at the root.
-    const QByteArray program = platform::programFile();
+    const QByteArray program = titrova::platform::programFile();
     if (program.isEmpty())
         return;
     const QDir fonts(QFile::decodeName(program.left(program.lastIndexOf('/'))) +

@@ -15,6 +15,8 @@
 #include <QTimer>
 #include <QWindow>
 
+using namespace titrova;
+
 namespace {
 
 // Gives the application every size of its icon once the main window has first been drawn:

@@ -10,7 +10,7 @@
 
 namespace fs = std::filesystem;
 
-namespace systemLibraries {
+namespace titrova::systemLibraries {
 
 namespace {
 
@@ -130,4 +130,4 @@ void prefer(char *argv[]) {
     unsetenv(marker);
 }
 
-} // namespace systemLibraries
+} // namespace titrova::systemLibraries

@@ -8,7 +8,7 @@
 // searched before the system's folders, for the system's libraries too. A newer system's GTK,
 // loaded by the GTK theme, then met the folder's older glib or HarfBuzz and failed to load.
 // So where the system has a newer copy, the program starts again with it preloaded.
-namespace systemLibraries {
+namespace titrova::systemLibraries {
 
 // The version a soname's link names: libglib-2.0.so.0 pointing to libglib-2.0.so.0.7400.6
 // gives {7400, 6}. Nothing when the soname is not such a link.
@@ -23,4 +23,4 @@ std::string preload(const std::string &bundledFolder, const std::string &systemF
 // programs started from here do not inherit it.
 void prefer(char *argv[]);
 
-} // namespace systemLibraries
+} // namespace titrova::systemLibraries

@@ -5,6 +5,8 @@
 
 #include <QTest>
 
+using namespace titrova;
+
 class bench_calc : public QObject {
     Q_OBJECT
 

@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-namespace calc {
+namespace titrova::calc {
 
 using numbers::storeSingle;
 
@@ -109,4 +109,4 @@ Calculation calculate(const Inputs &inputs) {
     return c;
 }
 
-} // namespace calc
+} // namespace titrova::calc

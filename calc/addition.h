@@ -6,7 +6,7 @@
 #include <QString>
 #include <optional>
 
-namespace calc {
+namespace titrova::calc {
 
 struct Addition {
     float result = 0.0f; // grams (in the TA unit's scale), or blending wine in the batch unit
@@ -29,4 +29,4 @@ struct Calculation {
 // What Calculate does: the checks, and the arithmetic only when all of them pass.
 Calculation calculate(const Inputs &inputs);
 
-} // namespace calc
+} // namespace titrova::calc

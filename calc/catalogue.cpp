@@ -3,7 +3,7 @@
 
 #include <array>
 
-namespace catalogue {
+namespace titrova::catalogue {
 namespace {
 
 const std::array<Method, 8> methodTable{{
@@ -79,4 +79,4 @@ QStringList taUnitCaptions() {
     return {taPercent, taGramsPerLitre};
 }
 
-} // namespace catalogue
+} // namespace titrova::catalogue

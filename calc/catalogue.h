@@ -7,7 +7,7 @@
 
 // The calculator's vocabulary. Captions are identifiers: the lists show them, the checks
 // and the arithmetic compare them exactly, the settings file stores them.
-namespace catalogue {
+namespace titrova::catalogue {
 
 enum class Direction { None, Raise, Lower };
 
@@ -71,4 +71,4 @@ inline constexpr float tartaricDivisor = 1.0f;
 inline constexpr float malicDivisor = 1.1166f;
 inline constexpr float citricDivisor = 1.0722f;
 
-} // namespace catalogue
+} // namespace titrova::catalogue

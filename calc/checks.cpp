@@ -5,7 +5,7 @@
 
 #include <array>
 
-namespace calc {
+namespace titrova::calc {
 namespace {
 
 using catalogue::Direction;
@@ -199,4 +199,4 @@ std::optional<CheckFailure> checkShareSum(const QString &tartaric, const QString
     return std::nullopt;
 }
 
-} // namespace calc
+} // namespace titrova::calc

@@ -7,7 +7,7 @@
 #include <QString>
 #include <optional>
 
-namespace calc {
+namespace titrova::calc {
 
 // The main window's inputs, as the texts its controls hold.
 struct Inputs {
@@ -42,6 +42,6 @@ std::optional<CheckFailure> checkInputs(const Inputs &inputs);
 std::optional<CheckFailure> checkShareSum(const QString &tartaric, const QString &malic,
                                           const QString &citric);
 
-} // namespace calc
+} // namespace titrova::calc
 
-Q_DECLARE_METATYPE(calc::Inputs)
+Q_DECLARE_METATYPE(titrova::calc::Inputs)

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-namespace numbers {
+namespace titrova::numbers {
 namespace {
 
 // What the parser and the formatter need of a locale, looked up once per locale in use:
@@ -340,4 +340,4 @@ QString plainFromSingle(float value) {
     return QString::fromLatin1(out.data(), qsizetype(out.size()));
 }
 
-} // namespace numbers
+} // namespace titrova::numbers

@@ -8,7 +8,7 @@
 // Text <-> number by the user's locale. One parser serves the numeric test and every
 // conversion, so a text that passes the test always converts, and every text we write
 // reads back as the same number.
-namespace numbers {
+namespace titrova::numbers {
 
 // The number a text stands for: blanks around it allowed, an optional sign, the locale's
 // decimal separator and its digit grouping (groups where the locale would put them, so
@@ -50,4 +50,4 @@ QString plainFromSingle(float value);
 // value does not fit, which abandons the step that wanted to store it.
 bool storeSingle(double value, float &out);
 
-} // namespace numbers
+} // namespace titrova::numbers

@@ -7,7 +7,7 @@
 #include <array>
 #include <optional>
 
-namespace calc {
+namespace titrova::calc {
 
 // Each input text parsed at most once per calculation: the checks and the arithmetic ask
 // for the same numbers many times.
@@ -18,17 +18,17 @@ public:
 
     const Inputs &inputs() const { return m_inputs; }
     const QString &text(Field field) const;
-    const numbers::Reading &of(Field field);
+    const titrova::numbers::Reading &of(Field field);
     std::optional<float> single(Field field) { return of(field).single; }
     const QLocale &locale() const { return m_locale; }
 
 private:
     const Inputs &m_inputs;
     const QLocale m_locale;
-    std::array<std::optional<numbers::Reading>, 8> m_cache;
+    std::array<std::optional<titrova::numbers::Reading>, 8> m_cache;
 };
 
 std::optional<CheckFailure> checkInputs(Readings &readings);
 Addition computeAddition(Readings &readings);
 
-} // namespace calc
+} // namespace titrova::calc

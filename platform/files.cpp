@@ -5,7 +5,7 @@
 
 #include <QRandomGenerator>
 
-namespace platform {
+namespace titrova::platform {
 
 FileError::FileError(const QString &file, const QString &reason)
     : std::runtime_error(reason.toStdString())
@@ -91,4 +91,4 @@ void replaceFile(const Location &file, const QByteArray &bytes) {
     files::replace(file, bytes);
 }
 
-} // namespace platform
+} // namespace titrova::platform

@@ -8,7 +8,7 @@
 #include <stdexcept>
 
 // Reading and replacing a file with the system's own calls, every step that can fail seen.
-namespace platform {
+namespace titrova::platform {
 
 // Why a file could not be read or saved: the file as the user knows it (the one a link leads
 // to) and the reason, in the system's words or ours.
@@ -34,4 +34,4 @@ QByteArray readRegular(const Location &file, qint64 largest);
 // interrupted save left beside it are removed first. Throws FileError.
 void replaceFile(const Location &file, const QByteArray &bytes);
 
-} // namespace platform
+} // namespace titrova::platform

@@ -8,7 +8,7 @@
 #include <QStringView>
 
 // What reading and saving do alike on every system; each system gives its own calls.
-namespace platform::files {
+namespace titrova::platform::files {
 
 enum class Kind { Regular, Folder, Other };
 
@@ -48,4 +48,4 @@ private:
 // The system's part of replaceFile, for a file with a place.
 void replace(const Location &file, const QByteArray &bytes);
 
-} // namespace platform::files
+} // namespace titrova::platform::files

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/location.h"
 
-namespace platform {
+namespace titrova::platform {
 
 Location Location::fromNative(const QByteArray &path, bool makeFolder) {
     Location l;
@@ -12,4 +12,4 @@ Location Location::fromNative(const QByteArray &path, bool makeFolder) {
     return l;
 }
 
-} // namespace platform
+} // namespace titrova::platform

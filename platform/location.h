@@ -7,7 +7,7 @@
 #include <QString>
 
 // Where the program and the user's files are, as the system answers.
-namespace platform {
+namespace titrova::platform {
 
 // A file's place. A path on Linux is bytes that need not be text, so the system is handed the
 // bytes and the user is shown a readable name.
@@ -31,4 +31,4 @@ bool exists(const QByteArray &file);
 // The desktop's configuration folder for this user; empty when there is none.
 QByteArray userConfigFolder();
 
-} // namespace platform
+} // namespace titrova::platform

@@ -5,7 +5,7 @@
 
 // Where the program, and Qt for it, keep what lives only while the program runs: the
 // single-copy lock and the like. Nothing of it goes anywhere else.
-namespace runtimeFolder {
+namespace titrova::runtimeFolder {
 
 // The desktop's runtime folder when it is usable (a folder of this user's, named by an
 // absolute path), else a private folder of the program's own in the temp folder, made when
@@ -13,4 +13,4 @@ namespace runtimeFolder {
 // own there too: call before the application object exists.
 QByteArray choose();
 
-} // namespace runtimeFolder
+} // namespace titrova::runtimeFolder

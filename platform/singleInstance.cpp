@@ -3,7 +3,7 @@
 
 #include <memory>
 
-namespace singleInstance {
+namespace titrova::singleInstance {
 
 bool claim() {
     static std::unique_ptr<Lock> lock;
@@ -16,4 +16,4 @@ bool claim() {
     return true;
 }
 
-} // namespace singleInstance
+} // namespace titrova::singleInstance

@@ -6,7 +6,7 @@
 // One running copy of the program per user and program file. The claim is a kernel lock on
 // an open file, which the system drops when the process ends in any way, so a crashed or
 // killed copy never blocks the next start. Windows created within one process share it.
-namespace singleInstance {
+namespace titrova::singleInstance {
 
 // A lock on one file, held while the object lives. Two opens of the file conflict even
 // within one process.
@@ -36,4 +36,4 @@ QString lockPath();
 // False only when another copy holds the lock; the first call takes it.
 bool claim();
 
-} // namespace singleInstance
+} // namespace titrova::singleInstance

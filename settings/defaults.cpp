@@ -5,7 +5,7 @@
 
 #include <optional>
 
-namespace settings {
+namespace titrova::settings {
 namespace {
 
 // A number read from the file never equals a caption.
@@ -72,4 +72,4 @@ void applyDefaults(const SettingsTable &table, DefaultsTarget &target, const QLo
     }
 }
 
-} // namespace settings
+} // namespace titrova::settings

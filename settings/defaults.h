@@ -8,14 +8,14 @@
 #include <QLocale>
 #include <QString>
 
-namespace settings {
+namespace titrova::settings {
 
 // A window that the saved settings are applied to. Each call sets its control as the user
 // would, running the control's own handler.
 class DefaultsTarget {
 public:
     virtual ~DefaultsTarget() = default;
-    virtual void selectDirection(catalogue::Direction d) = 0;
+    virtual void selectDirection(titrova::catalogue::Direction d) = 0;
     // False when the method list does not hold the caption.
     virtual bool selectMethod(const QString &caption) = 0;
     // The list of a text setting (TA units, batch units).
@@ -31,4 +31,4 @@ public:
 void applyDefaults(const SettingsTable &table, DefaultsTarget &target,
                    const QLocale &locale = QLocale());
 
-} // namespace settings
+} // namespace titrova::settings

@@ -5,7 +5,7 @@
 
 #include <array>
 
-namespace settings {
+namespace titrova::settings {
 
 QStringList savedBatchUnits() {
     QStringList units = catalogue::batchUnitCaptions();
@@ -49,4 +49,4 @@ SettingsTable builtInTable() {
     return table;
 }
 
-} // namespace settings
+} // namespace titrova::settings

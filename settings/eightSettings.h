@@ -8,7 +8,7 @@
 #include <QVariant>
 #include <span>
 
-namespace settings {
+namespace titrova::settings {
 
 inline const QString raiseValue = QStringLiteral("raise");
 inline const QString lowerValue = QStringLiteral("lower");
@@ -38,4 +38,4 @@ SettingsTable builtInTable();
 // The batch units a settings file can hold: not hectolitres.
 QStringList savedBatchUnits();
 
-} // namespace settings
+} // namespace titrova::settings

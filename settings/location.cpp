@@ -3,7 +3,7 @@
 
 #include <QDir>
 
-namespace settings {
+namespace titrova::settings {
 namespace {
 
 // Saves are refused with a message that still names a file.
@@ -47,4 +47,4 @@ SettingsFiles settingsFiles() {
                          !own.isEmpty() && platform::exists(own));
 }
 
-} // namespace settings
+} // namespace titrova::settings

@@ -6,7 +6,7 @@
 #include <QByteArray>
 #include <QString>
 
-namespace settings {
+namespace titrova::settings {
 
 // Where the settings file is.
 using Location = platform::Location;
@@ -36,4 +36,4 @@ SettingsFiles settingsFiles(const QByteArray &programFile, bool folderWritable,
 // The same for the running program, as the system answers; decided once at start-up.
 SettingsFiles settingsFiles();
 
-} // namespace settings
+} // namespace titrova::settings

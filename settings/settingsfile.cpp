@@ -9,7 +9,7 @@
 #include <cmath>
 #include <optional>
 
-namespace settings {
+namespace titrova::settings {
 namespace {
 
 // A real file is under 200 bytes. Anything much larger is no settings file, and reading one
@@ -257,4 +257,4 @@ void writeSettingsFile(const Location &file, const QByteArray &bytes) {
     }
 }
 
-} // namespace settings
+} // namespace titrova::settings

@@ -12,7 +12,7 @@
 #include <QVariant>
 
 // settings.cfg: comma-separated fields, key then value, read as Latin-1 and written as ASCII.
-namespace settings {
+namespace titrova::settings {
 
 // The fields of a settings file, in order. A field ends at a comma or a line end (CR, LF or
 // CRLF). Spaces and tabs before a field are skipped, and after a line end so are empty
@@ -43,4 +43,4 @@ QByteArray settingsFileBytes(const SettingsTable &table, const QLocale &locale =
 // naming that file with the system's reason, and leaves any old file as it was.
 void writeSettingsFile(const Location &file, const QByteArray &bytes);
 
-} // namespace settings
+} // namespace titrova::settings

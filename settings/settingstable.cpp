@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "settings/settingstable.h"
 
-namespace settings {
+namespace titrova::settings {
 
 SettingsError::SettingsError(int number, const QString &description)
     : std::runtime_error(description.toStdString())
@@ -55,4 +55,4 @@ SettingsTable &defaultSettings() {
     return table;
 }
 
-} // namespace settings
+} // namespace titrova::settings

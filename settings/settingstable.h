@@ -6,7 +6,7 @@
 #include <QVariant>
 #include <stdexcept>
 
-namespace settings {
+namespace titrova::settings {
 
 // Every fault of the settings code travels as this exception; the start-up falls back on
 // it and the dialog shows its number and description.
@@ -59,4 +59,4 @@ private:
 // The one table of the program, empty until the start-up fills it.
 SettingsTable &defaultSettings();
 
-} // namespace settings
+} // namespace titrova::settings

@@ -15,7 +15,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace platform::files {
+namespace titrova::platform::files {
 namespace {
 
 // As the kernel follows them.
@@ -220,4 +220,4 @@ void replace(const Location &file, const QByteArray &bytes) {
     ::fsync(dir.get());
 }
 
-} // namespace platform::files
+} // namespace titrova::platform::files

@@ -8,7 +8,7 @@
 #include <pwd.h>
 #include <unistd.h>
 
-namespace platform {
+namespace titrova::platform {
 
 QByteArray programFile() {
     // The link holds the path as bytes, whatever they are; Qt's own answer is empty when they
@@ -45,4 +45,4 @@ QByteArray userConfigFolder() {
                                 : QByteArray();
 }
 
-} // namespace platform
+} // namespace titrova::platform

@@ -5,7 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace runtimeFolder {
+namespace titrova::runtimeFolder {
 namespace {
 
 bool ours(const QByteArray &folder, bool followLink) {
@@ -38,4 +38,4 @@ QByteArray choose() {
     return own;
 }
 
-} // namespace runtimeFolder
+} // namespace titrova::runtimeFolder

@@ -13,7 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace singleInstance {
+namespace titrova::singleInstance {
 
 Lock::Lock(const QString &path) {
     const QByteArray name = QFile::encodeName(path);
@@ -63,4 +63,4 @@ QString lockPath() {
            QStringLiteral("/titrova-%1-%2.lock").arg(QString::number(::getuid()), id);
 }
 
-} // namespace singleInstance
+} // namespace titrova::singleInstance

@@ -11,7 +11,7 @@
 
 #include <windows.h>
 
-namespace platform::files {
+namespace titrova::platform::files {
 namespace {
 
 class Handle {
@@ -212,4 +212,4 @@ void replace(const Location &file, const QByteArray &bytes) {
     }
 }
 
-} // namespace platform::files
+} // namespace titrova::platform::files

@@ -8,7 +8,7 @@
 
 #include <windows.h>
 
-namespace platform {
+namespace titrova::platform {
 
 QByteArray programFile() {
     // Wide all the way, so any name Windows allows comes through.
@@ -49,4 +49,4 @@ QByteArray userConfigFolder() {
         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
-} // namespace platform
+} // namespace titrova::platform

@@ -11,7 +11,7 @@
 
 #include <windows.h>
 
-namespace singleInstance {
+namespace titrova::singleInstance {
 
 Lock::Lock(const QString &path) {
     // A mutex's name takes no backslash past its namespace: the path goes in hashed. Windows'
@@ -43,4 +43,4 @@ QString lockPath() {
     return QFile::decodeName(platform::programFile());
 }
 
-} // namespace singleInstance
+} // namespace titrova::singleInstance

@@ -6,6 +6,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace titrova;
+
 namespace {
 
 // A library folder as Debian lays it: each soname linked to the file named with its version;

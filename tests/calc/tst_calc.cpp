@@ -6,6 +6,7 @@
 #include <QtTest>
 #include <cmath>
 
+using namespace titrova;
 using namespace Qt::StringLiterals;
 using calc::Field;
 using calc::Inputs;

@@ -12,6 +12,8 @@
 #include <QStringList>
 #include <cmath>
 
+using namespace titrova;
+
 using catalogue::Direction;
 using namespace Qt::StringLiterals;
 using fuzzing::require;

@@ -9,6 +9,7 @@
 #include <cmath>
 #include <cstring>
 
+using namespace titrova;
 using namespace Qt::StringLiterals;
 using fuzzing::require;
 

@@ -11,6 +11,7 @@
 
 #include <cmath>
 
+using namespace titrova;
 using namespace Qt::StringLiterals;
 using fuzzing::require;
 using settings::SettingsError;

@@ -16,6 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace titrova;
 using namespace Qt::StringLiterals;
 using settings::SettingsError;
 using settings::SettingsTable;

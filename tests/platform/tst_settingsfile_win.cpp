@@ -10,6 +10,7 @@
 
 #include <windows.h>
 
+using namespace titrova;
 using namespace Qt::StringLiterals;
 using settings::SettingsError;
 using settings::SettingsTable;

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace titrova;
 using namespace Qt::StringLiterals;
 using singleInstance::Lock;
 

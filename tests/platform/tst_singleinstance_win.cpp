@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+using namespace titrova;
 using namespace Qt::StringLiterals;
 using singleInstance::Lock;
 

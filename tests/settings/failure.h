@@ -13,7 +13,7 @@ namespace testfiles {
 inline std::pair<int, QString> failure(const std::function<void()> &f) {
     try {
         f();
-    } catch (const settings::SettingsError &e) {
+    } catch (const titrova::settings::SettingsError &e) {
         return {e.number(), e.description()};
     }
     return {0, QString()};

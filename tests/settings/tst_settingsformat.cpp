@@ -7,6 +7,7 @@
 
 #include <QtTest>
 
+using namespace titrova;
 using namespace Qt::StringLiterals;
 using settings::SettingsError;
 using settings::SettingsTable;

@@ -7,6 +7,8 @@
 #include "ui/main/frmAcid.h"
 #include "ui/settings/frmOptions.h"
 
+using namespace titrova;
+
 class tst_Placement : public QObject {
     Q_OBJECT
 

@@ -8,6 +8,7 @@
 #include "ui/main/frmAcid.h"
 #include "ui/settings/frmOptions.h"
 
+using namespace titrova;
 using namespace Qt::StringLiterals;
 
 namespace {

@@ -10,6 +10,7 @@
 
 #include <memory>
 
+using namespace titrova;
 using namespace Qt::StringLiterals;
 using uitest::run;
 using uitest::state;

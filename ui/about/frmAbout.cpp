@@ -17,6 +17,8 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
+using namespace titrova;
+
 namespace {
 
 const QColor panelGrey(224, 224, 224);

@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <memory>
 
+using namespace titrova;
+
 using catalogue::Direction;
 
 AcidPanel::AcidPanel(QWidget *parent, const Placement &at, const QStringList &batchUnits,

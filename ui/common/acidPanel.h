@@ -17,7 +17,7 @@ class QWidget;
 // The "Acid Data" and "Batch Data" frames, alike in the main window and the Default Settings
 // dialog, with the direction handlers. The panel applies settings through its own controls,
 // so every setting runs the handler a user's choice would.
-class AcidPanel : public QObject, public settings::DefaultsTarget {
+class AcidPanel : public QObject, public titrova::settings::DefaultsTarget {
     Q_OBJECT
 
 public:
@@ -30,35 +30,35 @@ public:
 
     AcidPanel(QWidget *parent, const Placement &at, const QStringList &batchUnits, QObject *owner);
 
-    catalogue::Direction direction() const;
+    titrova::catalogue::Direction direction() const;
     QString method() const;
     QString taUnits() const;
     QString batchUnits() const;
     // The panel's part of a calculation's inputs.
-    void fillInputs(calc::Inputs &inputs) const;
+    void fillInputs(titrova::calc::Inputs &inputs) const;
 
     // The built-in defaults through the handlers, as a user would set them.
     void applyBuiltInDefaults();
     // What the window shows for a setting; empty for no direction.
-    QString shownText(settings::Key setting) const;
+    QString shownText(titrova::settings::Key setting) const;
 
     // The share boxes and their steps together, boxes first.
     void setSharesEnabled(bool enabled);
-    void showShares(const catalogue::Shares &shares);
+    void showShares(const titrova::catalogue::Shares &shares);
 
     // Whether the field's control takes input; false for a field the panel does not hold.
-    bool isEnabled(calc::Field field) const;
+    bool isEnabled(titrova::calc::Field field) const;
     // False for a field the panel does not hold.
-    bool focus(calc::Field field);
+    bool focus(titrova::calc::Field field);
 
     // Puts the panel's controls into the window's tab chain after `previous` (none: they open
     // it) and returns the last of them, for the window to go on from.
     QWidget *chainTabs(QWidget *previous);
 
-    void selectDirection(catalogue::Direction d) override;
+    void selectDirection(titrova::catalogue::Direction d) override;
     bool selectMethod(const QString &caption) override;
-    void choose(settings::Key setting, const QString &caption) override;
-    void setText(settings::Key setting, const QString &text) override;
+    void choose(titrova::settings::Key setting, const QString &caption) override;
+    void setText(titrova::settings::Key setting, const QString &text) override;
 
 signals:
     // A direction was chosen: the result shown no longer holds.
@@ -76,8 +76,8 @@ signals:
 private:
     void optRaise_Click();
     void optLower_Click();
-    QLineEdit *box(settings::Key setting) const;
-    QWidget *control(calc::Field field) const;
+    QLineEdit *box(titrova::settings::Key setting) const;
+    QWidget *control(titrova::calc::Field field) const;
 
     QRadioButton *optRaise = nullptr;
     QRadioButton *optLower = nullptr;

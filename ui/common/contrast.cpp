@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace contrast {
+namespace titrova::contrast {
 
 double ratio(const QColor &a, const QColor &b) {
     const auto luminance = [](const QColor &c) {
@@ -28,4 +28,4 @@ QColor towards(const QColor &from, const QColor &to, const QColor &against, doub
     return c;
 }
 
-} // namespace contrast
+} // namespace titrova::contrast

@@ -4,7 +4,7 @@
 #include <QColor>
 
 // Colours that stay readable whatever the theme brings.
-namespace contrast {
+namespace titrova::contrast {
 
 // The WCAG contrast ratio of two colours.
 double ratio(const QColor &a, const QColor &b);
@@ -13,4 +13,4 @@ double ratio(const QColor &a, const QColor &b);
 // the ratio.
 QColor towards(const QColor &from, const QColor &to, const QColor &against, double wanted);
 
-} // namespace contrast
+} // namespace titrova::contrast

@@ -10,11 +10,13 @@ void ContrastList::showPopup() {
     QPalette mine = view()->palette();
     for (const auto group : {QPalette::Active, QPalette::Inactive}) {
         const QColor text = theirs.color(group, QPalette::HighlightedText);
-        const QColor far = contrast::ratio(text, Qt::black) > contrast::ratio(text, Qt::white)
-                               ? QColor(Qt::black)
-                               : QColor(Qt::white);
-        mine.setColor(group, QPalette::Highlight,
-                      contrast::towards(theirs.color(group, QPalette::Highlight), far, text, 4.7));
+        const QColor far =
+            titrova::contrast::ratio(text, Qt::black) > titrova::contrast::ratio(text, Qt::white)
+                ? QColor(Qt::black)
+                : QColor(Qt::white);
+        mine.setColor(
+            group, QPalette::Highlight,
+            titrova::contrast::towards(theirs.color(group, QPalette::Highlight), far, text, 4.7));
     }
     view()->setPalette(mine);
     QComboBox::showPopup();

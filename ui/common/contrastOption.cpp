@@ -18,8 +18,8 @@ void ContrastOption::paintEvent(QPaintEvent *event) {
         return;
     const QRect indicator = style()->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, this);
     const QColor window = palette().color(QPalette::Window);
-    const QColor ring =
-        contrast::towards(window.darker(150), palette().color(QPalette::WindowText), window, 4.5);
+    const QColor ring = titrova::contrast::towards(
+        window.darker(150), palette().color(QPalette::WindowText), window, 4.5);
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing, true);
     painter.setPen(ring);

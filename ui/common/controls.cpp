@@ -17,7 +17,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
-namespace controls {
+namespace titrova::controls {
 namespace {
 
 // A control takes its class's font only when it is polished, and a list whose font changes
@@ -133,4 +133,4 @@ bool selectText(QComboBox *list, const QString &text) {
     return true;
 }
 
-} // namespace controls
+} // namespace titrova::controls

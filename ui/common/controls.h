@@ -17,7 +17,7 @@ class QWidget;
 // Factories for the controls of the fixed-layout windows: each places the control at its
 // designed twips position and names it. The designed fonts come from setDesignedFonts
 // (designedFonts.h).
-namespace controls {
+namespace titrova::controls {
 
 QFrame *panel(QWidget *parent, const char *name, int l, int t, int w, int h);
 QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
@@ -41,7 +41,7 @@ QScrollBar *stepBar(QWidget *parent, const char *name, int l, int t, int w, int 
 // value (the result) is only related to its caption: its name is the value.
 void nameAfter(QLabel *label, QWidget *control);
 
-// Passes every typed character of the box through modProcs::filterKey.
+// Passes every typed character of the box through titrova::modProcs::filterKey.
 void filterTyping(QLineEdit *box);
 
 // Refills a list without raising its selection handler, sorted, with nothing selected.
@@ -50,4 +50,4 @@ void fillSorted(QComboBox *list, const QStringList &entries);
 // Choosing runs the list's selection handler as a user's choice would.
 bool selectText(QComboBox *list, const QString &text);
 
-} // namespace controls
+} // namespace titrova::controls

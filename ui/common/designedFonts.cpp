@@ -6,7 +6,7 @@
 #include <QApplication>
 #include <QEvent>
 
-namespace controls {
+namespace titrova::controls {
 namespace {
 
 // A platform theme sets the application's font when it likes (qt6ct once the event loop
@@ -50,4 +50,4 @@ void setDesignedFonts() {
         QApplication::setFont(box, className);
 }
 
-} // namespace controls
+} // namespace titrova::controls

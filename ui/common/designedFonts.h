@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-namespace controls {
+namespace titrova::controls {
 
 // Gives labels, frames, option buttons and buttons the label font, text boxes and lists the
 // box font, as the defaults of their classes: a font set on each control after it was made
@@ -9,4 +9,4 @@ namespace controls {
 // its controls.
 void setDesignedFonts();
 
-} // namespace controls
+} // namespace titrova::controls

@@ -45,13 +45,13 @@ void Desktop::setCurrent(Desktop *desktop) {
     active = desktop;
 }
 
-QUrl links::manualPage() {
+QUrl titrova::links::manualPage() {
     // The portable folder and a build keep it beside the program; a system install under the
     // prefix's shared data.
     const QDir program(QCoreApplication::applicationDirPath());
     const QString beside = program.filePath(QStringLiteral("manual/index.html"));
-    const QString installed =
-        QDir::cleanPath(program.filePath(appInfo::systemManual() + QStringLiteral("/index.html")));
+    const QString installed = QDir::cleanPath(
+        program.filePath(titrova::appInfo::systemManual() + QStringLiteral("/index.html")));
     return QUrl::fromLocalFile(
         !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? installed : beside);
 }

@@ -23,18 +23,18 @@ public:
     static void setCurrent(Desktop *desktop);
 };
 
-namespace links {
+namespace titrova::links {
 inline const QUrl homePage() {
-    return appInfo::homePage();
+    return titrova::appInfo::homePage();
 }
 inline const QString webHost = homePage().host();
 // The manual beside the program (the portable folder, a build) or where a system install
 // puts it.
 QUrl manualPage();
 inline const QUrl productPage() {
-    return appInfo::productPage();
+    return titrova::appInfo::productPage();
 }
 inline const QUrl supportMail() {
-    return appInfo::supportMail();
+    return titrova::appInfo::supportMail();
 }
-} // namespace links
+} // namespace titrova::links

@@ -73,7 +73,7 @@ protected:
 
 } // namespace
 
-void fixedWindows::install() {
+void titrova::fixedWindows::install() {
     // Elsewhere the window manager honours the fixed size; spare the other events a filter.
     if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         qApp->installEventFilter(new Guard(qApp));

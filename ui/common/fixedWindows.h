@@ -8,9 +8,9 @@
 // with no warning, so a fixed window's Wayland surface is given no such bounds at all: it
 // takes every configured size as it comes, its controls staying at their designed places. In
 // the normal state it goes back to its designed size.
-namespace fixedWindows {
+namespace titrova::fixedWindows {
 
 // Installs the guard for every top-level window of the application (only where needed).
 void install();
 
-} // namespace fixedWindows
+} // namespace titrova::fixedWindows

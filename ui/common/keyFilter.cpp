@@ -12,7 +12,7 @@ namespace {
 bool allowed(const QString &text) {
     for (QChar c : text) {
         std::uint16_t code = c.unicode();
-        modProcs::filterKey(code);
+        titrova::modProcs::filterKey(code);
         if (code == 0)
             return false;
     }

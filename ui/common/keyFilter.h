@@ -3,7 +3,7 @@
 
 #include <QObject>
 
-// Drops every typed or composed character that modProcs::filterKey refuses.
+// Drops every typed or composed character that titrova::modProcs::filterKey refuses.
 class KeyFilter : public QObject {
 public:
     using QObject::QObject;

@@ -31,11 +31,12 @@ bool LinkedInput::eventFilter(QObject *watched, QEvent *event) {
 }
 
 QString LinkedInput::zeroText() const {
-    return m_kind == Percent ? QStringLiteral("0") : numbers::standardFromDouble(0.0);
+    return m_kind == Percent ? QStringLiteral("0") : titrova::numbers::standardFromDouble(0.0);
 }
 
 QString LinkedInput::format(double value) const {
-    return m_kind == Percent ? numbers::wholeFromDouble(value) : numbers::standardFromDouble(value);
+    return m_kind == Percent ? titrova::numbers::wholeFromDouble(value)
+                             : titrova::numbers::standardFromDouble(value);
 }
 
 void LinkedInput::step(int value) {
@@ -43,7 +44,7 @@ void LinkedInput::step(int value) {
 
     // The upper arrow is -1, so subtracting adds a step. A text that is no number skips
     // this; the zero text below replaces it.
-    if (const auto x = numbers::toDouble(m_box->text())) {
+    if (const auto x = titrova::numbers::toDouble(m_box->text())) {
         const double n = m_kind == TenthStep ? value / 10.0 : double(value);
         m_box->setText(format(*x - n));
     }
@@ -52,13 +53,13 @@ void LinkedInput::step(int value) {
     // inner run is what turns the empty text of a share stepped to zero into "0".
     m_bar->setValue(0);
 
-    const auto single = numbers::toSingle(m_box->text());
+    const auto single = titrova::numbers::toSingle(m_box->text());
     if (!single || *single < 0.0f) {
         m_box->setText(zeroText());
         return;
     }
     if (m_kind == Percent) {
-        const auto d = numbers::toDouble(m_box->text());
+        const auto d = titrova::numbers::toDouble(m_box->text());
         if (d && *d > 100.0)
             m_box->setText(QStringLiteral("100"));
     }

@@ -4,7 +4,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-namespace modProcs {
+namespace titrova::modProcs {
 namespace {
 
 void show(QMessageBox::Icon icon, const QString &prompt, QWidget *parent) {
@@ -45,4 +45,4 @@ void showCritical(const QString &prompt, QWidget *parent) {
     show(QMessageBox::Critical, prompt, parent);
 }
 
-} // namespace modProcs
+} // namespace titrova::modProcs

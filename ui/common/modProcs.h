@@ -7,7 +7,7 @@
 class QWidget;
 
 // Procedures shared by the main window and the Default Settings dialog.
-namespace modProcs {
+namespace titrova::modProcs {
 
 inline const QString appTitle = QStringLiteral("Titrova");
 
@@ -25,4 +25,4 @@ void showWarning(const QString &prompt, QWidget *parent = nullptr);
 // A modal critical-error box with one OK button, captioned with the application title.
 void showCritical(const QString &prompt, QWidget *parent = nullptr);
 
-} // namespace modProcs
+} // namespace titrova::modProcs

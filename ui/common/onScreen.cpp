@@ -62,9 +62,10 @@ QPoint fit(QWidget *window, QPoint client) {
         screen = window->screen();
     // Qt scales positions from the screen's corner, which logical and device pixels share.
     const QPoint corner = screen->geometry().topLeft();
-    const QPoint to = corner + onScreen::fitted(frame.translated(-corner),
-                                                screen->availableGeometry().translated(-corner),
-                                                screen->devicePixelRatio(), margins);
+    const QPoint to =
+        corner + titrova::onScreen::fitted(frame.translated(-corner),
+                                           screen->availableGeometry().translated(-corner),
+                                           screen->devicePixelRatio(), margins);
     // move() places the frame's corner.
     if (to != (frameKnown(window) ? window->frameGeometry().topLeft() : frame.topLeft()))
         window->move(to);
@@ -112,8 +113,8 @@ protected:
 
 } // namespace
 
-QPoint onScreen::fitted(const QRect &frame, const QRect &available, qreal scale,
-                        const QMargins &margins) {
+QPoint titrova::onScreen::fitted(const QRect &frame, const QRect &available, qreal scale,
+                                 const QMargins &margins) {
     const QRect client = frame.marginsRemoved(margins);
     return {fittedStart(frame.x(), client.width(), margins.left(), margins.right(), available.x(),
                         available.width(), scale),
@@ -121,7 +122,7 @@ QPoint onScreen::fitted(const QRect &frame, const QRect &available, qreal scale,
                         available.height(), scale)};
 }
 
-void onScreen::keep(QWidget *window) {
+void titrova::onScreen::keep(QWidget *window) {
     // A Wayland compositor places windows itself.
     if (!QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
         window->installEventFilter(new Keeper(window));

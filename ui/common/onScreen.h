@@ -11,7 +11,7 @@ class QWidget;
 // small or scaled screen that place can leave a part, Calculate among it, beyond the edge or
 // under a panel: such a window moves just as far as it must to lie inside the screen's
 // available area, and stays where it was designed wherever it fits.
-namespace onScreen {
+namespace titrova::onScreen {
 
 // Where a window whose frame is `frame`, its client inside `margins`, goes so that it lies
 // inside `available`; a frame larger than the area keeps its top left corner, and with it the
@@ -24,4 +24,4 @@ QPoint fitted(const QRect &frame, const QRect &available, qreal scale = 1,
 // shown.
 void keep(QWidget *window);
 
-} // namespace onScreen
+} // namespace titrova::onScreen

@@ -9,7 +9,7 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 
-namespace controls {
+namespace titrova::controls {
 
 void setFittedText(QLabel *label, const QString &text, const QFont &designed) {
     // A pixel to spare: glyphs drawn at a higher scale can come out a fraction wider.
@@ -42,4 +42,4 @@ void fitChoice(QComboBox *list) {
         list->setFont(font);
 }
 
-} // namespace controls
+} // namespace titrova::controls

@@ -7,7 +7,7 @@ class QComboBox;
 class QFont;
 class QLabel;
 
-namespace controls {
+namespace titrova::controls {
 
 // Shows the whole text: the font shrinks from the designed one until the text fits the box,
 // because a clipped leading digit would read as another number. A shrunk text is the label's
@@ -18,4 +18,4 @@ void setFittedText(QLabel *label, const QString &text, const QFont &designed);
 // chosen entry gets a smaller font rather than losing its last letters under the arrow.
 void fitChoice(QComboBox *list);
 
-} // namespace controls
+} // namespace titrova::controls

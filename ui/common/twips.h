@@ -9,7 +9,7 @@
 // The windows are laid out in twips, as designed: 15 twips to a logical pixel. Qt's device
 // pixel ratio then scales logical pixels on high-dpi screens, so the proportions hold at
 // any scale.
-namespace twips {
+namespace titrova::twips {
 
 inline int px(int twips) {
     return int(std::lround(twips / 15.0));
@@ -49,4 +49,4 @@ inline QFont boxFont() {
     return font(8.25);
 }
 
-} // namespace twips
+} // namespace titrova::twips

@@ -34,6 +34,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+using namespace titrova;
+
 using catalogue::Direction;
 
 namespace {

@@ -24,7 +24,8 @@ class frmAcid : public QMainWindow {
 
 public:
     // settingsFiles: the settings file that start-up reads and the one the dialog writes.
-    explicit frmAcid(const settings::SettingsFiles &settingsFiles, QWidget *parent = nullptr);
+    explicit frmAcid(const titrova::settings::SettingsFiles &settingsFiles,
+                     QWidget *parent = nullptr);
     ~frmAcid() override;
 
     // Start-up: settings path, single-instance rule, initial texts, the user's defaults or
@@ -34,7 +35,7 @@ public:
     bool refusedToRun() const { return m_refused; }
 
     // Reads settings.cfg into the defaults table and applies it through the handlers.
-    // Throws settings::SettingsError on the first failure.
+    // Throws titrova::settings::SettingsError on the first failure.
     void loadDefaults();
 
     // Puts the result back to zero: any change of the inputs, here or in the dialog.
@@ -94,7 +95,7 @@ private:
     QAction *mnuEditCopy = nullptr;
     QAction *mnuEditPaste = nullptr;
 
-    const settings::SettingsFiles m_settingsFiles;
+    const titrova::settings::SettingsFiles m_settingsFiles;
     QPointer<QWidget> m_options; // the Default Settings dialog, while it exists
     bool m_refused = false;
 };

@@ -24,6 +24,8 @@
 #include <QShowEvent>
 #include <QWindow>
 
+using namespace titrova;
+
 using catalogue::Direction;
 
 namespace {

@@ -19,7 +19,7 @@ class frmOptions : public QDialog {
 
 public:
     // settingsPath: the file OK writes.
-    explicit frmOptions(const settings::Location &settingsPath, QWidget *parent = nullptr);
+    explicit frmOptions(const titrova::settings::Location &settingsPath, QWidget *parent = nullptr);
 
 signals:
     // A direction was chosen: the main window's result no longer holds.
@@ -41,12 +41,12 @@ private:
 
     void validateDefaults();
     void saveDefaults();
-    void warn(const QString &prompt, calc::Field focus);
+    void warn(const QString &prompt, titrova::calc::Field focus);
 
     QPushButton *cmdOK = nullptr;
     QPushButton *cmdCancel = nullptr;
     AcidPanel *acid = nullptr;
-    const settings::Location m_settingsPath;
+    const titrova::settings::Location m_settingsPath;
 
     // Set when the dialog last lost the focus to one of its own message boxes: coming back
     // from such a box is no return from another window, and must not wipe the edit that the
