@@ -75,7 +75,7 @@ pause() { sleep "$(awk -v s="$1" -v f="$slow" 'BEGIN { print s * f }')"; }
 # with --wait the first to show within that time.
 search() {
     local wait=() args=(--all --onlyvisible)
-    [ "$1" != --wait ] || { wait=(timeout "$2"); args+=(--sync); shift 2; }
+    [ "${1:-}" != --wait ] || { wait=(timeout "$2"); args+=(--sync); shift 2; }
     [ "$by_pid" = no ] || args+=(--pid "$pid")
     "${wait[@]}" xdotool search "${args[@]}" "$@" 2>/dev/null
 }
