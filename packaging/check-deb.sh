@@ -36,10 +36,8 @@ cp "$deb" "$root/tmp/"
 
 # Usage: inside [env...] command...: as root in the chroot, with /dev and the downloaded
 # packages (kept between runs) shown inside.
-inside() {
-    in_chroot "$root" "" "$cache/apt-archives" LANG=C.UTF-8 \
-        PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin "$@"
-}
+chroot_env=(LANG=C.UTF-8 PATH=/usr/local/bin:/usr/bin:/bin:/usr/sbin:/sbin)
+inside() { "${in_chroot[@]}" "$root" "" "$cache/apt-archives" "${chroot_env[@]}" "$@"; }
 
 inside true || fail "cannot run $arch programs here (qemu-user with binfmt_misc enabled for them?)"
 inside DEBIAN_FRONTEND=noninteractive sh -c 'apt-get -qq update &&
@@ -67,7 +65,8 @@ log="$tmp/program.log"
 
 # unshare, chroot, env and setpriv exec in turn: the program keeps the process id started here.
 start() {
-    inside DISPLAY="$DISPLAY" setpriv --reuid=winemaker --regid=winemaker --init-groups \
+    "${in_chroot[@]}" "$root" "" "$cache/apt-archives" "${chroot_env[@]}" DISPLAY="$DISPLAY" \
+        setpriv --reuid=winemaker --regid=winemaker --init-groups \
         /usr/bin/env HOME=/home/winemaker XDG_RUNTIME_DIR=/tmp/runtime-winemaker titrova \
         >"$log" 2>&1 &
     pid=$!

@@ -45,7 +45,7 @@ log="$tmp/program.log"
 settings="$root$app/settings.cfg"
 # Usage: start_inside <runtime folder to show inside, or ""> <environment...>
 start_inside() {
-    in_chroot "$root" "$1" "" "${@:2}" HOME=/root XDG_RUNTIME_DIR=/tmp/runtime LANG=C.UTF-8 \
+    "${in_chroot[@]}" "$root" "$1" "" "${@:2}" HOME=/root XDG_RUNTIME_DIR=/tmp/runtime LANG=C.UTF-8 \
         PATH=/usr/bin:/bin "$app/titrova" >"$log" 2>&1 &
     pid=$!
 }

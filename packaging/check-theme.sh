@@ -48,7 +48,7 @@ check() {
     printf '#!/bin/sh\nenv >/opened\n' >"$root/usr/bin/xdg-open"
     chmod +x "$root/usr/bin/xdg-open"
 
-    in_chroot "$root" "" "" HOME=/root LANG=C.UTF-8 PATH=/usr/bin:/bin DISPLAY="$DISPLAY" \
+    "${in_chroot[@]}" "$root" "" "" HOME=/root LANG=C.UTF-8 PATH=/usr/bin:/bin DISPLAY="$DISPLAY" \
         QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark "$app/titrova" >"$log" 2>&1 &
     pid=$!
     window=$(first_window) || fail "no window in $name"

@@ -56,10 +56,10 @@ start_x() {
     unset XAUTHORITY WAYLAND_DISPLAY
 }
 
-# Usage: in_chroot <root> <runtime folder to show as /tmp/runtime, or ""> <apt archives, or "">
+# Usage: "${in_chroot[@]}" <root> <runtime folder to show as /tmp/runtime, or ""> <apt archives, or "">
 # <environment...> <command...>: in a mount namespace of its own, with /proc and the X socket
-# (and with archives, /dev) shown inside. unshare and chroot exec in turn: run in the
-# background, the program keeps the process id started here.
+# (and with archives, /dev) shown inside. Not a function: unshare and chroot exec in turn, so
+# that run in the background the program keeps the process id started here.
 # shellcheck disable=SC2016 # expanded by the shell inside
 chroot_script='root=$1 runtime=$2 archives=$3; shift 3
     mkdir -p "$root/tmp/.X11-unix" "$root/tmp/runtime" && chmod 700 "$root/tmp/runtime" &&
@@ -68,7 +68,8 @@ chroot_script='root=$1 runtime=$2 archives=$3; shift 3
         { [ -z "$archives" ] || { mount --rbind /dev "$root/dev" &&
             mount --bind "$archives" "$root/var/cache/apt/archives"; }; } || exit 99
     exec chroot "$root" /usr/bin/env -i "$@"'
-in_chroot() { unshare --mount --propagation private sh -c "$chroot_script" sh "$@"; }
+# shellcheck disable=SC2034 # used by the scripts that source this
+in_chroot=(unshare --mount --propagation private sh -c "$chroot_script" sh)
 
 pause() { sleep "$(awk -v s="$1" -v f="$slow" 'BEGIN { print s * f }')"; }
 # Usage: search [--wait <seconds>] <xdotool search options...>: the program's visible windows,
