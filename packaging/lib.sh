@@ -73,11 +73,15 @@ in_chroot=(unshare --mount --propagation private sh -c "$chroot_script" sh)
 
 pause() { sleep "$(awk -v s="$1" -v f="$slow" 'BEGIN { print s * f }')"; }
 # Usage: search [--wait <seconds>] <xdotool search options...>: the program's visible windows,
-# with --wait the first to show within that time.
+# with --wait the first to show within that time. Without a process id, every captioned one.
 search() {
     local wait=() args=(--all --onlyvisible)
     [ "${1:-}" != --wait ] || { wait=(timeout "$2"); args+=(--sync); shift 2; }
-    [ "$by_pid" = no ] || args+=(--pid "$pid")
+    if [ "$by_pid" = yes ]; then
+        args+=(--pid "$pid")
+    elif [ $# -eq 0 ]; then
+        args+=(--name .)
+    fi
     "${wait[@]}" xdotool search "${args[@]}" "$@" 2>/dev/null
 }
 named() { search --name "^$1\$"; }
