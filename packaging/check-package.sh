@@ -122,7 +122,7 @@ for theme in gtk3 xdgdesktopportal; do
     QT_QPA_PLATFORMTHEME=$theme GTK_THEME=Adwaita:dark "$app/titrova" &
     pid=$!
     first=$(first_window) || fail "no window with the $theme theme"
-    maps=$(sed -nE 's#^([^ ]+ +){5}(/.*\.so[.0-9]*)$#\2#p' "/proc/$pid/maps" | sort -u)
+    maps=$(libraries "$pid")
     grep -qxF "$app/plugins/platformthemes/libq$theme.so" <<<"$maps" ||
         fail "the $theme theme is not the folder's plugin"
     if [ $theme = gtk3 ]; then

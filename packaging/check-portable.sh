@@ -55,7 +55,6 @@ ok "the missing-settings message is shown"
 
 # What the running program has loaded: its own folder, or the C and C++ runtime.
 runtime='/lib(c|m|dl|pthread|rt|stdc\+\+|gcc_s)\.so|/ld-linux-x86-64\.so'
-libraries() { sed -nE 's#^([^ ]+ +){5}(/.*\.so[.0-9]*)$#\2#p' "/proc/$1/maps" | sort -u; }
 mapped=$(libraries "$pid")
 foreign=$(grep -vF "$root$app/" <<<"$mapped" | grep -vE "$runtime")
 [ -z "$foreign" ] || fail "libraries loaded from outside the folder: $foreign"

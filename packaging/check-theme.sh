@@ -54,7 +54,7 @@ check() {
     window=$(first_window) || fail "no window in $name"
     sleep 1
 
-    maps=$(sed -nE 's#^([^ ]+ +){5}(/.*\.so[.0-9]*)$#\2#p' "/proc/$pid/maps" | sort -u)
+    maps=$(libraries "$pid")
     grep -qxF "$root$app/plugins/platformthemes/libqgtk3.so" <<<"$maps" ||
         fail "the folder's gtk3 theme plugin did not load in $name"
     for library in libgtk-3 libglib-2.0; do

@@ -2,8 +2,9 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the package checks and the benchmarks: failing, a work folder cleaned on exit, a
 # private X server, and the first-start scenario a user goes through, driven with xdotool.
-# The scripts set pid when they start the program and settings to where it saves them; by_pid=no finds windows by caption alone
-# (Wine's windows carry no process id of ours); slow multiplies every wait.
+# The scripts set pid when they start the program and settings to where it saves them;
+# by_pid=no finds windows by caption alone (Wine's carry no process id of ours); slow
+# multiplies every wait.
 
 lib_dir=$(dirname "${BASH_SOURCE[0]}")
 # The settings file the program writes for its built-in defaults.
@@ -134,6 +135,8 @@ quit() {
     status=$?
     [ $status -eq 0 ] || fail "the program ended with status $status"
 }
+# The shared libraries a running process has loaded, one path a line.
+libraries() { sed -nE 's#^([^ ]+ +){5}(/.*\.so[.0-9]*)$#\2#p' "/proc/$1/maps" | sort -u; }
 # Help > Titrova Manual, the menu's first entry.
 manual() {
     keys "$1" alt+h
