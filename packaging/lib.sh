@@ -30,6 +30,8 @@ work_folder() {
 cleanup() {
     local pids
     declare -F on_exit >/dev/null && on_exit
+    # Wine's server outlives its programs and writes into its prefix as it ends.
+    [ ! -d "$tmp/prefix" ] || WINEPREFIX="$tmp/prefix" timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null || true
     read -ra pids <<<"$(jobs -p | tr '\n' ' ')"
     if [ ${#pids[@]} -gt 0 ]; then
         { kill -9 "${pids[@]}"; wait; } 2>/dev/null

@@ -16,7 +16,6 @@ wine=/usr/lib/wine/wine64
 by_pid=no slow=2
 # shellcheck source=packaging/lib.sh
 . "$(dirname "$0")/../lib.sh"
-on_exit() { WINEPREFIX="$tmp/prefix" timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null; }
 work_folder "${TMPDIR:-/tmp}"
 start_x
 export WINEPREFIX="$tmp/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
