@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the start-up benchmarks: builds (or takes) both programs, puts each in a folder
 # of its own, Titrova with its settings so that no message box comes before its window, and
-# starts a private virtual X server. Sets titrova, reference, tmp, runtime and display.
+# starts a private virtual X server (DISPLAY exported). Sets titrova, reference, tmp, runtime
+# and display.
 # Expects: me (the script's name, for messages) and extra_deps (packages beyond Xvfb's).
 
 build=${TITROVA_BUILD_DIR:-build/ci}
