@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sourced by the start-up benchmarks: builds (or takes) both programs, puts each in a folder
 # of its own, Titrova with its settings so that no message box comes before its window, and
-# starts a private virtual X server. Sets titrova, reference, tmp, runtime and display.
+# starts a private virtual X server (DISPLAY exported). Sets titrova, reference, tmp, runtime
+# and display.
 # Expects: me (the script's name, for messages) and extra_deps (packages beyond Xvfb's).
 
 build=${TITROVA_BUILD_DIR:-build/ci}
@@ -24,17 +25,12 @@ done
 titrova=$(realpath "$titrova")
 reference=$(realpath "$reference")
 
-tmp=$(mktemp -d)
+# shellcheck source=packaging/lib.sh
+. packaging/lib.sh
+fail() { echo "$me: $*" >&2; exit 1; }
 runtime=""
-cleanup() {
-    local pids
-    read -ra pids <<<"$(jobs -p | tr '\n' ' ')"
-    if [ ${#pids[@]} -gt 0 ]; then
-        { kill -9 "${pids[@]}"; wait; } 2>/dev/null
-    fi
-    rm -rf "$tmp" "$runtime"
-}
-trap cleanup EXIT
+on_exit() { rm -rf "$runtime"; }
+work_folder "${TMPDIR:-/tmp}"
 
 mkdir -p "$tmp/titrova" "$tmp/reference" "$tmp/home"
 # No user's own settings file comes before the one beside the program.
@@ -49,17 +45,10 @@ fi
 chmod 700 "$runtime"
 cp "$titrova" "$tmp/titrova/titrova"
 cp "$reference" "$tmp/reference/reference"
-printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' \
-    >"$tmp/titrova/settings.cfg"
+cp "$defaults" "$tmp/titrova/settings.cfg"
 
-# No reset when the last client leaves: a program starting during a reset cannot connect.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-for _ in $(seq 200); do
-    [ -s "$tmp/display" ] && break
-    sleep 0.05
-done
-[ -s "$tmp/display" ] || { echo "$me: Xvfb did not start" >&2; exit 1; }
-display=":$(head -n 1 "$tmp/display")"
+start_x
+display=$DISPLAY
 
 # Watches the root window's children being mapped: the moment a program's first window shows.
 watch_maps() {

@@ -27,9 +27,8 @@ export TITROVA_EXE=$shipped/titrova.exe REFERENCE_EXE=$shipped/bench_startup_ref
 # shellcheck source=bench/startup-common.sh
 source bench/startup-common.sh
 wine=/usr/lib/wine/wine64
-DISPLAY=$display
-export DISPLAY WINEPREFIX="$tmp/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset XAUTHORITY WAYLAND_DISPLAY QT_QPA_PLATFORM
+export WINEPREFIX="$tmp/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset QT_QPA_PLATFORM
 timeout 300 "$wine" wineboot -i >/dev/null 2>&1
 # Wine's server stays up between runs, as it does on a desktop that has run one program.
 "$wine" cmd /c exit >/dev/null 2>&1 || true

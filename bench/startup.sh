@@ -18,9 +18,7 @@ me=startup.sh
 extra_deps=""
 # shellcheck source=bench/startup-common.sh
 source bench/startup-common.sh
-DISPLAY=$display
-export DISPLAY QT_QPA_PLATFORM=xcb HOME="$tmp/home" XDG_RUNTIME_DIR="$runtime"
-unset XAUTHORITY WAYLAND_DISPLAY
+export QT_QPA_PLATFORM=xcb HOME="$tmp/home" XDG_RUNTIME_DIR="$runtime"
 watch_maps
 
 # One start: prints "<microseconds to map> <VmRSS kB>".

@@ -11,34 +11,10 @@ archive=$(realpath "$1")
 id=org.example.Titrova
 sizes="16 32 48 64 128 256"
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-ok() { echo "ok: $*"; }
-
-tmp=$(mktemp -d)
-cleanup() {
-    local pids
-    read -ra pids <<<"$(jobs -p | tr '\n' ' ')"
-    if [ ${#pids[@]} -gt 0 ]; then
-        { kill -9 "${pids[@]}"; wait; } 2>/dev/null
-    fi
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-# A private X server on a display it picks itself: never the user's desktop, and no race
-# with another virtual server starting at the same moment.
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-for _ in $(seq 200); do
-    [ -s "$tmp/display" ] && break
-    sleep 0.05
-done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-DISPLAY=":$(head -n 1 "$tmp/display")"
-export DISPLAY
-unset XAUTHORITY WAYLAND_DISPLAY
+# shellcheck source=packaging/lib.sh
+. "$(dirname "$0")/lib.sh"
+work_folder "${TMPDIR:-/tmp}"
+start_x
 
 # ---- Contents
 folder="$tmp/my programs"
@@ -106,127 +82,54 @@ export PATH="$tmp/bin:$PATH"
 unset XDG_CURRENT_DESKTOP DESKTOP_SESSION
 unset XDG_DATA_HOME XDG_CONFIG_HOME
 
-visible() { xdotool search --all --onlyvisible --pid "$1" 2>/dev/null; }
-# Waits up to 10 s for the process's first visible window and prints it.
-first_window() {
-    local pid=$1 w
-    for _ in $(seq 200); do
-        w=$(visible "$pid" | head -n 1)
-        [ -n "$w" ] && { echo "$w"; return 0; }
-        kill -0 "$pid" 2>/dev/null || return 1
-        sleep 0.05
-    done
-    return 1
-}
-# Waits up to 10 s for a visible window of the process captioned exactly $2.
-window_named() { timeout 10 xdotool search --all --sync --onlyvisible --pid "$1" --name "^$2\$" 2>/dev/null | head -n 1; }
-# The main window is an ordinary top-level window; a message box is a dialog owned by it.
-is_main() {
-    local type
-    type=$(xprop -id "$1" -notype _NET_WM_WINDOW_TYPE 2>/dev/null)
-    [[ $type == *_NET_WM_WINDOW_TYPE_NORMAL* && $type != *_NET_WM_WINDOW_TYPE_DIALOG* ]]
-}
-keys() {
-    xdotool windowfocus "$1" 2>/dev/null
-    sleep 0.2
-    xdotool key "${@:2}"
-}
-# Ends the program through File > Exit and checks that it ends normally.
-quit() {
-    local pid=$1 w=$2 status
-    keys "$w" alt+f
-    sleep 0.3
-    xdotool key Return
-    for _ in $(seq 100); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "File > Exit did not end the program"
-    wait "$pid"
-    status=$?
-    [ $status -eq 0 ] || fail "the program ended with status $status"
-}
-
 settings="$app/settings.cfg"
-builtins=$(printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' | od -An -c)
-
+start() {
+    "$app/titrova" &
+    pid=$!
+}
 cd "$tmp" || fail "cannot enter $tmp"
-"$app/titrova" &
-pid=$!
-box=$(first_window $pid) || fail "the first start shows no window"
-is_main "$box" && fail "the first start shows the main window without the missing-settings message"
-[ "$(xdotool getwindowname "$box")" = Titrova ] || fail "the first window is not captioned Titrova"
-keys "$box" Return
-main=$(window_named $pid Titrova)
-if [ -z "$main" ] || ! is_main "$main"; then
-    fail "no main window after the missing-settings message"
-fi
-[ -e "$settings" ] && fail "settings.cfg was written before any save"
+first_start start
+past_message
 ok "first start: the missing-settings message, then the main window"
-
-dialog=""
-for _ in 1 2 3; do
-    keys "$main" alt+o
-    dialog=$(timeout 3 xdotool search --all --sync --onlyvisible --pid $pid --name '^Default Settings$' 2>/dev/null | head -n 1)
-    [ -n "$dialog" ] && break
-done
-[ -n "$dialog" ] || fail "Alt+O does not open the Default Settings dialog"
-keys "$dialog" alt+o
-for _ in $(seq 50); do
-    [ -e "$settings" ] && ! visible $pid | grep -qx "$dialog" && break
-    sleep 0.1
-done
-[ -f "$settings" ] || fail "OK in the Default Settings dialog wrote no settings.cfg beside the program"
-visible $pid | grep -qx "$dialog" && fail "the Default Settings dialog stayed open after OK"
-[ "$(od -An -c "$settings")" = "$builtins" ] ||
-    fail "settings.cfg does not hold the built-in defaults:$(printf '\n')$(od -c "$settings")"
+save_defaults
 ok "OK in Default Settings wrote settings.cfg beside the program: 8 lines, CRLF, the built-in defaults"
-quit $pid "$main"
+quit "$main"
 ok "File > Exit ends the program with status 0"
 
-"$app/titrova" &
-pid=$!
-first=$(first_window $pid) || fail "the second start shows no window"
-is_main "$first" || fail "the second start shows a message box before the main window"
-sleep 0.5
-[ "$(visible $pid | wc -l)" -eq 1 ] || fail "the second start shows more than the main window"
+second_start start
 
 # Help > Titrova Manual hands the manual beside the program to the desktop (here a stand-in
 # xdg-open that notes what it is given); once the manual is deleted, nothing happens.
 opened="$tmp/opened"
-manual_open() {
-    keys "$first" alt+h
-    sleep 0.3
-    xdotool key Return
-    sleep 1
-}
-manual_open
+manual "$first"
+sleep 1
 [ "$(cat "$opened" 2>/dev/null)" = "file://${app// /%20}/manual/index.html" ] ||
     fail "Help > Titrova Manual did not open the manual beside the program: $(cat "$opened" 2>/dev/null)"
 rm -f "$opened"
 mv "$app/manual" "$tmp/manual"
-manual_open
+manual "$first"
+sleep 1
 [ -e "$opened" ] && fail "Help > Titrova Manual handed a deleted manual to the desktop"
-[ "$(visible $pid)" = "$first" ] || fail "Help > Titrova Manual without the manual showed a window"
+[ "$(search)" = "$first" ] || fail "Help > Titrova Manual without the manual showed a window"
 mv "$tmp/manual" "$app/manual"
 ok "Help > Titrova Manual opens manual/index.html beside the program; without it, nothing happens"
-quit $pid "$first"
-[ "$(od -An -c "$settings")" = "$builtins" ] || fail "the second run changed settings.cfg"
+quit "$first"
+cmp -s "$defaults" "$settings" || fail "the second run changed settings.cfg"
 ok "second start: the main window at once, no message"
 
 # The desktop's theme through the folder's own plugins; GTK itself is the system's.
 for theme in gtk3 xdgdesktopportal; do
     QT_QPA_PLATFORMTHEME=$theme GTK_THEME=Adwaita:dark "$app/titrova" &
     pid=$!
-    first=$(first_window $pid) || fail "no window with the $theme theme"
-    maps=$(sed -nE 's#^([^ ]+ +){5}(/.*\.so[.0-9]*)$#\2#p' "/proc/$pid/maps" | sort -u)
+    first=$(first_window) || fail "no window with the $theme theme"
+    maps=$(libraries "$pid")
     grep -qxF "$app/plugins/platformthemes/libq$theme.so" <<<"$maps" ||
         fail "the $theme theme is not the folder's plugin"
     if [ $theme = gtk3 ]; then
         gtk=$(grep '/libgtk-3\.so' <<<"$maps")
         { [ -n "$gtk" ] && [[ $gtk != "$app"/* ]]; } || fail "GTK is not the system's: ${gtk:-none}"
     fi
-    quit $pid "$first"
+    quit "$first"
 done
 ok "the gtk3 and xdgdesktopportal themes load from the folder, GTK from the system"
 

@@ -22,42 +22,16 @@ fi
 archive=$(realpath "$1")
 cache=$(realpath -m "${2:-$(dirname "$0")/../build/portable}")
 
-fail() {
-    echo "FAIL: $*"
-    [ -s "${log:-}" ] && sed 's/^/  program: /' "$log"
-    exit 1
-}
-ok() { echo "ok: $*"; }
-
-[ "$(id -u)" -eq 0 ] || fail "needs root (mount namespace and chroot)"
+# shellcheck source=packaging/lib.sh
+. "$(dirname "$0")/lib.sh"
+need_root
 mkdir -p "$cache"
-tmp=$(mktemp -d "$cache/run.XXXXXX")
-cleanup() {
-    local pids
-    read -ra pids <<<"$(jobs -p | tr '\n' ' ')"
-    if [ ${#pids[@]} -gt 0 ]; then
-        { kill -9 "${pids[@]}"; wait; } 2>/dev/null
-    fi
-    if findmnt -rno TARGET | grep -qF "$tmp"; then
-        echo "left in place, still mounted: $tmp"
-    else
-        rm -rf "$tmp"
-    fi
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-for _ in $(seq 200); do
-    [ -s "$tmp/display" ] && break
-    sleep 0.05
-done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-DISPLAY=":$(head -n 1 "$tmp/display")"
-export DISPLAY
+work_folder "$cache"
+start_x
 
 # Usage: check <Debian suite> <its name for people> <GTK 3 package>
 check() {
-    local suite=$1 name=$2 gtk=$3 start=$SECONDS base root folder app pid window maps light
+    local suite=$1 name=$2 gtk=$3 start=$SECONDS base root folder app window maps light
     base=$(system "$suite" "$gtk") || fail "no $name with GTK"
     root="$tmp/$suite"
     log="$tmp/$suite.log"
@@ -69,32 +43,18 @@ check() {
     tar -xzf "$archive" -C "$folder" || fail "cannot unpack $archive"
     app="/opt/my programs/$(ls "$folder")"
     # The built-in defaults, so that the main window comes first.
-    printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' \
-        >"$root$app/settings.cfg"
+    cp "$defaults" "$root$app/settings.cfg"
     # A stand-in for the desktop's opener that notes the environment it is given.
     printf '#!/bin/sh\nenv >/opened\n' >"$root/usr/bin/xdg-open"
     chmod +x "$root/usr/bin/xdg-open"
 
-    # unshare and chroot exec in turn, so the program keeps the process id started here.
-    # shellcheck disable=SC2016 # expanded by the shell inside
-    unshare --mount --propagation private sh -c 'root=$1; shift
-        mkdir -p "$root/tmp/.X11-unix" && mount --bind /tmp/.X11-unix "$root/tmp/.X11-unix" &&
-            mount -t proc proc "$root/proc" || exit 99
-        exec chroot "$root" /usr/bin/env -i "$@"' sh "$root" HOME=/root LANG=C.UTF-8 \
-        PATH=/usr/bin:/bin DISPLAY="$DISPLAY" QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark \
-        "$app/titrova" >"$log" 2>&1 &
+    "${in_chroot[@]}" "$root" "" "" HOME=/root LANG=C.UTF-8 PATH=/usr/bin:/bin DISPLAY="$DISPLAY" \
+        QT_QPA_PLATFORMTHEME=gtk3 GTK_THEME=Adwaita:dark "$app/titrova" >"$log" 2>&1 &
     pid=$!
-    window=""
-    for _ in $(seq 300); do
-        window=$(xdotool search --all --onlyvisible --pid $pid 2>/dev/null | head -n 1)
-        [ -n "$window" ] && break
-        kill -0 $pid 2>/dev/null || fail "the program ended in $name"
-        sleep 0.05
-    done
-    [ -n "$window" ] || fail "no window in $name"
+    window=$(first_window) || fail "no window in $name"
     sleep 1
 
-    maps=$(sed -nE 's#^([^ ]+ +){5}(/.*\.so[.0-9]*)$#\2#p' "/proc/$pid/maps" | sort -u)
+    maps=$(libraries "$pid")
     grep -qxF "$root$app/plugins/platformthemes/libqgtk3.so" <<<"$maps" ||
         fail "the folder's gtk3 theme plugin did not load in $name"
     for library in libgtk-3 libglib-2.0; do
@@ -114,11 +74,7 @@ check() {
     ok "$name: the main window is dark (mean lightness $light)"
 
     # Help > Titrova Manual starts the opener.
-    xdotool windowfocus "$window" 2>/dev/null
-    sleep 0.2
-    xdotool key alt+h
-    sleep 0.3
-    xdotool key Return
+    manual "$window"
     for _ in $(seq 100); do
         [ -s "$root/opened" ] && break
         sleep 0.1
@@ -127,8 +83,8 @@ check() {
     inherited=$(grep -E '^(LD_PRELOAD|TITROVA_)' "$root/opened")
     [ -z "$inherited" ] || fail "a program started from Titrova in $name inherits: $inherited"
     ok "$name: a program started from it inherits nothing of that"
-    kill $pid
-    wait $pid 2>/dev/null
+    kill "$pid"
+    wait "$pid" 2>/dev/null
     echo "$name took $((SECONDS - start)) s"
 }
 

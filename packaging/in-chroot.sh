@@ -7,16 +7,9 @@ set -euo pipefail
 
 tarball=$1 work=$(realpath "$2")
 shift 2
-tmp=$(mktemp -d "$(dirname "$tarball")/run.XXXXXX")
-cleanup() {
-    # The mounts live in the command's own namespace; never delete through one left behind.
-    if findmnt -rno TARGET | grep -qF "$tmp"; then
-        echo "left in place, still mounted: $tmp" >&2
-    else
-        rm -rf "$tmp"
-    fi
-}
-trap cleanup EXIT
+# shellcheck source=packaging/lib.sh
+. "$(dirname "$0")/lib.sh"
+work_folder "$(dirname "$tarball")"
 tar -xf "$tarball" -C "$tmp"
 mkdir -p "$tmp/work"
 # shellcheck disable=SC2016 # expanded by the shell inside

@@ -11,8 +11,8 @@
 #                                      version apt knows that can actually be fetched; prints it
 set -euo pipefail
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+# shellcheck source=packaging/lib.sh
+. "$(dirname "$0")/../packaging/lib.sh"
 
 # Every package entry as "URI SUITE", from both formats of apt's sources.
 entries() {
@@ -44,15 +44,15 @@ ensure_src() {
     [ -z "$(apt-get indextargets 'Created-By: Sources' 2>/dev/null)" ] || return 0
     local f
     for f in /etc/apt/sources.list.d/*.sources; do
-        [ -f "$f" ] && [ "${f##*/}" != titrova-src.sources ] || continue
+        [[ -f $f && ${f##*/} != titrova-src.sources ]] || continue
         sed -n 's/^Types:.*\bdeb\b.*/Types: deb-src/; /^Types: deb-src/,/^$/p' "$f"
         echo
-    done | $sudo tee /etc/apt/sources.list.d/titrova-src.sources >/dev/null
+    done | as_root tee /etc/apt/sources.list.d/titrova-src.sources >/dev/null
     local lines
     lines=$(one_line_lists | sed -n 's/^deb\([ \t]\)/deb-src\1/p')
-    [ -z "$lines" ] || printf '%s\n' "$lines" | $sudo tee /etc/apt/sources.list.d/titrova-src.list >/dev/null
+    [ -z "$lines" ] || printf '%s\n' "$lines" | as_root tee /etc/apt/sources.list.d/titrova-src.list >/dev/null
     echo "Added source entries for apt (/etc/apt/sources.list.d/titrova-src.*)" >&2
-    $sudo apt-get update -qq >&2
+    as_root apt-get update -qq >&2
     [ -n "$(apt-get indextargets 'Created-By: Sources' 2>/dev/null)" ] ||
         { echo "apt still has no source entries" >&2; exit 1; }
 }

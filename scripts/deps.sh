@@ -20,8 +20,8 @@ done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
 echo "Installing: ${missing[*]}"
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+# shellcheck source=packaging/lib.sh
+. "$(dirname "$0")/../packaging/lib.sh"
 export DEBIAN_FRONTEND=noninteractive
 
 # On a fresh desktop the system's own updates often hold the package locks for a while:
@@ -32,7 +32,7 @@ apt_waiting() {
     local deadline=$((SECONDS + wait_minutes * 60)) out status
     while :; do
         status=0
-        out=$($sudo apt-get -o DPkg::Lock::Timeout=10 "$@" 2>&1) || status=$?
+        out=$(as_root apt-get -o DPkg::Lock::Timeout=10 "$@" 2>&1) || status=$?
         if [ $status -eq 0 ] || ! grep -qE 'Could not get lock|Unable to acquire|Unable to lock' <<<"$out" ||
             [ $SECONDS -ge $deadline ]; then
             [ $status -eq 0 ] || [ -z "$out" ] || printf '%s\n' "$out" >&2

@@ -12,33 +12,14 @@ zip=$(realpath "$1")
 installer=$(realpath "$2")
 wine=/usr/lib/wine/wine64
 
-fail() {
-    echo "FAIL: $*"
-    exit 1
-}
-ok() { echo "ok: $*"; }
-
-tmp=$(mktemp -d)
-cleanup() {
-    WINEPREFIX="$tmp/prefix" timeout 20 /usr/lib/wine/wineserver -k 2>/dev/null
-    local pids
-    read -ra pids <<<"$(jobs -p | tr '\n' ' ')"
-    if [ ${#pids[@]} -gt 0 ]; then
-        { kill -9 "${pids[@]}"; wait; } 2>/dev/null
-    fi
-    rm -rf "$tmp"
-}
-trap cleanup EXIT
-
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$tmp/display" 2>"$tmp/xvfb.log" &
-for _ in $(seq 200); do
-    [ -s "$tmp/display" ] && break
-    sleep 0.05
-done
-[ -s "$tmp/display" ] || fail "Xvfb did not start: $(cat "$tmp/xvfb.log")"
-DISPLAY=":$(head -n 1 "$tmp/display")"
-export DISPLAY WINEPREFIX="$tmp/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-unset XAUTHORITY WAYLAND_DISPLAY QT_QPA_PLATFORM
+# Wine's windows are found by caption, and every wait is twice as long.
+by_pid=no slow=2
+# shellcheck source=packaging/lib.sh
+. "$(dirname "$0")/../lib.sh"
+work_folder "${TMPDIR:-/tmp}"
+start_x
+export WINEPREFIX="$tmp/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+unset QT_QPA_PLATFORM
 timeout 300 "$wine" wineboot -i >"$tmp/wineboot.log" 2>&1 || fail "no Wine prefix: $(tail -n 5 "$tmp/wineboot.log")"
 timeout 60 /usr/lib/wine/wineserver -w
 
@@ -54,7 +35,7 @@ for f in titrova.exe manual/index.html licenses/qt/LGPL-3.0-only.txt licenses/qt
 done
 dlls=$(find "$app" -iname '*.dll')
 [ -z "$dlls" ] || fail "DLLs beside the program: $dlls"
-imports=$(x86_64-w64-mingw32-objdump -p "$app/titrova.exe" | sed -n 's/^\s*DLL Name: //p' | tr 'A-Z' 'a-z' | sort -u)
+imports=$(x86_64-w64-mingw32-objdump -p "$app/titrova.exe" | sed -n 's/^\s*DLL Name: //p' | tr '[:upper:]' '[:lower:]' | sort -u)
 foreign=$(grep -vE '^(api-ms-win-.*|kernel32|user32|gdi32|shell32|ole32|oleaut32|advapi32|comdlg32|imm32|winmm|ws2_32|uxtheme|dwmapi|version|shlwapi|setupapi|netapi32|userenv|wtsapi32|d3d9|d3d11|d2d1|dwrite|dxgi|uuid|msvcrt|ucrtbase|authz|mpr|winspool\.drv|comctl32|secur32|crypt32|bcrypt|ntdll|shcore)\.dll$' <<<"$imports")
 [ -z "$foreign" ] || fail "the program needs DLLs Windows does not bring: $foreign"
 ok "the zip holds titrova.exe ($(stat -c %s "$app/titrova.exe") bytes), the manual and the licences; it imports only Windows' own DLLs"
@@ -65,72 +46,16 @@ copyright=$(strings -el "$app/titrova.exe" | grep -A1 -x LegalCopyright | tail -
 ok "the version resource says $copyright"
 
 win_path() { "$wine" winepath -w "$1" 2>/dev/null | tr -d '\r'; }
-# Waits up to 30 s for a visible window captioned exactly $1 and prints it.
-window_named() { timeout 30 xdotool search --all --sync --onlyvisible --name "^$1\$" 2>/dev/null | head -n 1; }
-windows_named() { xdotool search --all --onlyvisible --name "^$1\$" 2>/dev/null; }
-is_dialog() { xprop -id "$1" -notype _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q _NET_WM_WINDOW_TYPE_DIALOG; }
-# Waits up to 10 s for the main window: captioned Titrova, and no dialog.
-main_window() {
-    local w
-    for _ in $(seq 100); do
-        for w in $(windows_named Titrova); do
-            is_dialog "$w" || { echo "$w"; return 0; }
-        done
-        sleep 0.1
-    done
-    return 1
-}
-keys() {
-    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus "$1" 2>/dev/null
-    sleep 0.3
-    xdotool key "${@:2}"
-}
+log="$tmp/program.log"
 start() {
-    "$wine" "$(win_path "$1")" >>"$tmp/program.log" 2>&1 &
+    "$wine" "$(win_path "$1")" >>"$log" 2>&1 &
     pid=$!
 }
-# Ends the program through File > Exit and checks that it ends with status 0.
-quit() {
-    keys "$1" alt+f
-    sleep 0.5
-    xdotool key Return
-    for _ in $(seq 300); do
-        kill -0 "$pid" 2>/dev/null || break
-        sleep 0.1
-    done
-    kill -0 "$pid" 2>/dev/null && fail "File > Exit did not end the program"
-    wait "$pid"
-    local status=$?
-    [ $status -eq 0 ] || fail "the program ended with status $status"
-}
-
 settings="$app/settings.cfg"
-builtins=$(printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' | od -An -c)
-
-start "$app/titrova.exe"
-box=$(window_named Titrova) || true
-[ -n "$box" ] || fail "the first start shows no window: $(tail -n 5 "$tmp/program.log")"
-is_dialog "$box" || fail "the first start shows the main window without the missing-settings message"
-keys "$box" Return
-main=$(main_window) || fail "no main window after the missing-settings message"
-[ -e "$settings" ] && fail "settings.cfg was written before any save"
+first_start start "$app/titrova.exe"
+past_message
 ok "first start: the missing-settings message, then the main window"
-
-dialog=""
-for _ in 1 2 3; do
-    keys "$main" alt+o
-    dialog=$(timeout 5 xdotool search --all --sync --onlyvisible --name '^Default Settings$' 2>/dev/null | head -n 1)
-    [ -n "$dialog" ] && break
-done
-[ -n "$dialog" ] || fail "Alt+O does not open the Default Settings dialog"
-keys "$dialog" alt+o
-for _ in $(seq 100); do
-    [ -e "$settings" ] && break
-    sleep 0.1
-done
-[ -f "$settings" ] || fail "OK in the Default Settings dialog wrote no settings.cfg beside the program"
-[ "$(od -An -c "$settings")" = "$builtins" ] ||
-    fail "settings.cfg does not hold the built-in defaults:$(printf '\n')$(od -c "$settings")"
+save_defaults
 ok "OK in Default Settings wrote settings.cfg beside the program: 8 lines, CRLF, the built-in defaults"
 
 # A second copy while the first runs: one message, and it ends.
@@ -139,8 +64,8 @@ start "$app/titrova.exe"
 second_pid=$pid
 refusal=""
 for _ in $(seq 300); do
-    for w in $(windows_named Titrova); do
-        [ "$w" != "$main" ] && is_dialog "$w" && refusal=$w
+    for w in $(named Titrova); do
+        [ "$w" != "$main" ] && ! is_main "$w" && refusal=$w
     done
     [ -n "$refusal" ] && break
     sleep 0.1
@@ -157,16 +82,13 @@ pid=$first_pid
 quit "$main"
 ok "File > Exit ends the program with status 0"
 
-start "$app/titrova.exe"
-first=$(window_named Titrova) || true
-[ -n "$first" ] || fail "the second start shows no window"
-is_dialog "$first" && fail "the second start shows a message box before the main window"
+second_start start "$app/titrova.exe"
 quit "$first"
-[ "$(od -An -c "$settings")" = "$builtins" ] || fail "the second run changed settings.cfg"
+cmp -s "$defaults" "$settings" || fail "the second run changed settings.cfg"
 ok "second start: the main window at once, no message"
 
 # ---- The installer, for this user only, silently.
-timeout 120 "$wine" "$installer" /S >>"$tmp/program.log" 2>&1 || fail "the silent install failed"
+timeout 120 "$wine" "$installer" /S >>"$log" 2>&1 || fail "the silent install failed"
 timeout 60 /usr/lib/wine/wineserver -w
 user_dir=""
 for d in "$drive"/users/*/AppData/Local; do
@@ -182,23 +104,14 @@ reg=$("$wine" reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Uninstal
 grep -q 'DisplayName.*Titrova' <<<"$reg" || fail "no entry in Apps & features: $reg"
 ok "the installer puts the program under %LOCALAPPDATA%\\Programs\\Titrova, a Start-menu shortcut and an Apps & features entry"
 
-start "$installed/titrova.exe"
-box=$(window_named Titrova) || true
-[ -n "$box" ] || fail "the installed program shows no window"
-keys "$box" Return
-main=$(main_window) || fail "the installed program shows no main window"
-keys "$main" alt+o
-dialog=$(timeout 5 xdotool search --all --sync --onlyvisible --name '^Default Settings$' 2>/dev/null | head -n 1)
-[ -n "$dialog" ] && keys "$dialog" alt+o
-for _ in $(seq 100); do
-    [ -e "$installed/settings.cfg" ] && break
-    sleep 0.1
-done
-[ -f "$installed/settings.cfg" ] || fail "the installed program cannot save settings.cfg beside itself"
+settings="$installed/settings.cfg"
+first_start start "$installed/titrova.exe"
+past_message
+save_defaults
 quit "$main"
 ok "the installed program starts and saves settings.cfg beside itself"
 
-timeout 120 "$wine" "$installed/uninstall.exe" /S >>"$tmp/program.log" 2>&1 || fail "the silent uninstall failed"
+timeout 120 "$wine" "$installed/uninstall.exe" /S >>"$log" 2>&1 || fail "the silent uninstall failed"
 # The uninstaller copies itself away and runs from there: wait for it.
 timeout 60 /usr/lib/wine/wineserver -w
 left=$(cd "$installed" 2>/dev/null && find . -type f ! -name settings.cfg)

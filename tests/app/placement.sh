@@ -11,7 +11,7 @@ exe=$1
 dir=$(mktemp -d)
 trap 'kill -9 $(jobs -p) 2>/dev/null; wait 2>/dev/null; rm -rf "$dir"' EXIT
 cp "$exe" "$dir/titrova"
-printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' >"$dir/settings.cfg"
+cp "$(dirname "$0")/../data/default-settings.cfg" "$dir/settings.cfg"
 mkdir -m 700 "$dir/run" "$dir/home"
 export XDG_RUNTIME_DIR=$dir/run HOME=$dir/home QT_QPA_PLATFORM=xcb
 unset XAUTHORITY WAYLAND_DISPLAY

@@ -12,7 +12,7 @@ rounds=${2:-20}
 dir=$(mktemp -d)
 trap 'kill -9 $(jobs -p) 2>/dev/null; rm -rf "$dir"' EXIT
 cp "$exe" "$dir/titrova"
-printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","U.S. Gal."\r\n"batchSize",5\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' >"$dir/settings.cfg"
+cp "$(dirname "$0")/../data/default-settings.cfg" "$dir/settings.cfg"
 # No user's own settings file comes before the one beside the program.
 export QT_QPA_PLATFORM=xcb XDG_CONFIG_HOME=$dir/config
 mkdir -m 700 "$dir/run"
@@ -30,11 +30,11 @@ press_ok() { xdotool windowfocus "$1" 2>/dev/null; sleep 0.2; xdotool key Return
 main_width=482
 
 "$dir/titrova" & first=$!
-w=$(window_of $first) && [ -n "$w" ] || fail "first copy shows no window"
+w=$(window_of $first); [ -n "$w" ] || fail "first copy shows no window"
 [ "$(width_of "$w")" = $main_width ] || fail "first copy does not show the main window"
 
 "$dir/titrova" & second=$!
-w2=$(window_of $second) && [ -n "$w2" ] || fail "second copy shows nothing"
+w2=$(window_of $second); [ -n "$w2" ] || fail "second copy shows nothing"
 [ "$(width_of "$w2")" != $main_width ] || fail "second copy opened a main window"
 xdotool getwindowname "$w2" | grep -qx Titrova || fail "refusal box not captioned Titrova"
 press_ok "$w2"
@@ -45,7 +45,7 @@ echo "ok: the second copy refuses and ends; the first runs on"
 
 kill -9 $first; wait $first 2>/dev/null
 "$dir/titrova" & third=$!
-w3=$(window_of $third) && [ -n "$w3" ] || fail "no start after SIGKILL"
+w3=$(window_of $third); [ -n "$w3" ] || fail "no start after SIGKILL"
 [ "$(width_of "$w3")" = $main_width ] || fail "start after SIGKILL was refused"
 kill -9 $third; wait $third 2>/dev/null
 echo "ok: a killed copy leaves no lock behind"
@@ -54,7 +54,7 @@ echo "ok: a killed copy leaves no lock behind"
 # Whatever sits at the lock's name, a lone copy starts.
 rm -f "$lock"; mkdir "$lock"
 "$dir/titrova" & fourth=$!
-w4=$(window_of $fourth) && [ -n "$w4" ] || fail "no start with a folder at the lock's name"
+w4=$(window_of $fourth); [ -n "$w4" ] || fail "no start with a folder at the lock's name"
 [ "$(width_of "$w4")" = $main_width ] || fail "start refused with a folder at the lock's name"
 kill -9 $fourth; wait $fourth 2>/dev/null
 rmdir "$lock"
@@ -67,7 +67,7 @@ for given in unset "" run "$dir/settings.cfg"; do
     if [ "$given" = unset ]; then unset XDG_RUNTIME_DIR; else export XDG_RUNTIME_DIR=$given; fi
     (cd "$dir/wd" && TMPDIR=$dir/tmp TITROVA_BENCH_EXIT_AT_SHOW=1 timeout 20 "$dir/titrova") ||
         fail "no start with XDG_RUNTIME_DIR $given"
-    [ "$(ls -A "$dir/wd")" = "" ] && [ "$(ls -A "$dir/tmp")" = "titrova-runtime-$(id -u)" ] ||
+    [[ -z $(ls -A "$dir/wd") && $(ls -A "$dir/tmp") = "titrova-runtime-$(id -u)" ]] ||
         fail "XDG_RUNTIME_DIR $given: wrote $(ls -A "$dir/wd" "$dir/tmp")"
 done
 export XDG_RUNTIME_DIR=$dir/run
@@ -86,7 +86,7 @@ for round in $(seq 1 "$rounds"); do
     "$dir/titrova" & a=$!
     "$dir/titrova" & b=$!
     wa=$(window_of $a); wb=$(window_of $b)
-    [ -n "$wa" ] && [ -n "$wb" ] || fail "round $round: a copy showed nothing"
+    [[ -n $wa && -n $wb ]] || fail "round $round: a copy showed nothing"
     mains=0; refused=""
     for pair in "$a:$wa" "$b:$wb"; do
         if [ "$(width_of "${pair#*:}")" = $main_width ]; then

@@ -16,12 +16,14 @@ cp "$program" "$dir/titrova"
 printf '"r_l","raise"\r\n"method","Acid Blend"\r\n"acidUnits","g/L"\r\n"batchunits","Litres"\r\n"batchSize",100\r\n"blend_t",50\r\n"blend_m",30\r\n"blend_c",20\r\n' >"$dir/settings.cfg"
 # The stand-in browser: records what the program asks the desktop to open.
 mkdir "$dir/bin"
+# shellcheck disable=SC2016 # the stand-in's own $1
 printf '#!/bin/sh\necho "$1" >>"%s/opened"\n' "$dir" >"$dir/bin/xdg-open"
 chmod +x "$dir/bin/xdg-open"
 export PATH="$dir/bin:$PATH" BROWSER="$dir/bin/xdg-open" OPENED="$dir/opened"
 # No user's own settings file comes before the one beside the program.
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=0 \
     XDG_RUNTIME_DIR="$dir" XDG_CONFIG_HOME="$dir/config" XDG_CURRENT_DESKTOP=none LC_ALL=C.UTF-8
+# shellcheck disable=SC2016 # expanded by the shell it starts
 exec xvfb-run -a -s "-screen 0 1280x1024x24" dbus-run-session -- bash -c '
     '$launcher' --launch-immediately & launcher=$!
     sleep 0.5
