@@ -2,6 +2,7 @@
 // The three windows, at the scale ctest gives (QT_SCALE_FACTOR): what fits at one may clip at
 // another.
 #include "settings/eightSettings.h"
+#include "tests/common/pixels.h"
 #include "tests/common/uitest.h"
 #include "ui/about/frmAbout.h"
 #include "ui/common/twips.h"
@@ -81,21 +82,6 @@ const QString dialogShown = u"optRaise|optLower|cboMethod|cboUnits|cboBatchUnits
                             "txtTartaric|txtMalic|txtCitric"_s;
 const QString builtInView = u"1|0|Acid Blend|g/L|U.S. Gal.|5.00|50|30|20"_s;
 const char *const builtIns = "raise|Acid Blend|g/L|U.S. Gal.|5|50|30|20";
-
-// The WCAG contrast ratio of the two colours.
-double contrast(QRgb a, QRgb b) {
-    const auto luminance = [](QRgb c) {
-        double sum = 0;
-        for (auto [v, weight] :
-             {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}}) {
-            const double s = v / 255.0;
-            sum += weight * (s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
-        }
-        return sum;
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 // The text a control shows and the room it has for it: a radio button's indicator and its gap
 // come before the caption, a push button's frame around it.
@@ -704,15 +690,7 @@ optRaise;cboMethod=Acid Blend =>  => Raise|-|g/L|U.S. Gal.|5|50|30|20
                     const QImage crop = shot.copy(
                         QRect(child->mapTo(w, QPoint(0, 0)) * ratio, child->size() * ratio)
                             .adjusted(2, 2, -2, -2));
-                    QHash<QRgb, int> counts;
-                    for (int y = 0; y < crop.height(); ++y)
-                        for (int x = 0; x < crop.width(); ++x)
-                            ++counts[crop.pixel(x, y)];
-                    const QList<int> n = counts.values();
-                    const QRgb background = counts.key(*std::max_element(n.begin(), n.end()));
-                    double best = 1.0;
-                    for (QRgb colour : counts.keys())
-                        best = std::max(best, contrast(colour, background));
+                    const double best = pixels::strongest(crop, pixels::commonest(crop));
                     QVERIFY2(best >= 4.5,
                              qPrintable(child->objectName() + u": "_s + QString::number(best)));
                 }
