@@ -1,25 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every window opens wholly inside the screen's available area: at its designed place where it
 // fits, moved just far enough where it does not. ctest runs this on several screens and scales.
-#include "tests/common/uitest.h"
-#include "ui/about/frmAbout.h"
+#include "tests/common/threewindows.h"
 #include "ui/common/onScreen.h"
-#include "ui/main/frmAcid.h"
-#include "ui/settings/frmOptions.h"
 
 class tst_Placement : public QObject {
     Q_OBJECT
 
-    uitest::RecordingDesktop desktop;
-    QTemporaryDir folder;
-    const QString settings = folder.filePath(QStringLiteral("settings.cfg"));
+    const uitest::ThreeWindows three;
 
 private slots:
-    void initTestCase() {
-        Desktop::setCurrent(&desktop);
-        QVERIFY(testfiles::write(settings, testfiles::builtInFile));
-    }
-
     void fitted_data() {
         QTest::addColumn<QRect>("frame");
         QTest::addColumn<QRect>("available");
@@ -72,14 +62,8 @@ private slots:
         const QScreen *screen = QGuiApplication::primaryScreen();
         const QRect area = screen->availableGeometry();
         for (int window = 0; window < 3; ++window) {
-            frmAcid main(settings);
-            QWidget *w = window == 0   ? &main
-                         : window == 1 ? static_cast<QWidget *>(new frmOptions(settings, &main))
-                                       : new frmAbout(&main);
-            if (window > 0) {
-                main.show();
-                QVERIFY(QTest::qWaitForWindowExposed(&main));
-            }
+            frmAcid main(three.settings);
+            QWidget *w = three.open(window, main);
             const QRect designed = w->geometry();
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
