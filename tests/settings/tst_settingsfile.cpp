@@ -1,13 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/numbers.h"
-#include "settings/settingsfile.h"
-#include "tests/common/files.h"
 #include "tests/faults/faultshim.h"
-#include "tests/settings/failure.h"
+#include "tests/settings/settingstest.h"
 
-#include <QtTest>
 #include <filesystem>
-#include <functional>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -15,17 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using namespace Qt::StringLiterals;
-using settings::SettingsError;
-using settings::SettingsTable;
-using testfiles::builtInFile;
-
 namespace {
-
-using testfiles::failure;
-
-// The built-in file with the batch size of 10.5 that every save here writes.
-const QByteArray newFile = QByteArray(builtInFile).replace("Size\",5\r", "Size\",10.5\r");
 
 // A regular file's bytes, or what else stands there: reading a pipe would wait.
 QByteArray held(const QString &path) {

@@ -1,17 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the settings file says, apart from any file system.
 #include "calc/numbers.h"
-#include "settings/settingsfile.h"
-#include "tests/common/files.h"
-#include "tests/settings/failure.h"
-
-#include <QtTest>
-
-using namespace Qt::StringLiterals;
-using settings::SettingsError;
-using settings::SettingsTable;
-using testfiles::builtInFile;
-using testfiles::failure;
+#include "tests/settings/settingstest.h"
 
 namespace {
 
