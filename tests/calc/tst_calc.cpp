@@ -7,6 +7,7 @@
 #include <cmath>
 
 using namespace Qt::StringLiterals;
+using calc::Field;
 using calc::Inputs;
 using catalogue::Direction;
 
@@ -27,6 +28,24 @@ const QStringList messages =
     "wine.|TA of blend wine must be numeric.|TA of blend wine must be greater than zero.|TA of "
     "blend wine must be greater than target TA.|TA of blend wine must be lower than target TA."_s
         .split(u'|');
+
+// The input a failed check sends the focus to: the one its message names first, a blend's sum
+// its first share.
+Field namedFirst(const QString &message) {
+    const std::pair<QString, Field> names[] = {
+        {u"existing"_s, Field::Exist},    {u"target"_s, Field::Target},
+        {u"batch"_s, Field::BatchSize},   {u"method"_s, Field::Method},
+        {u"tartaric"_s, Field::Tartaric}, {u"acid blend"_s, Field::Tartaric},
+        {u"malic"_s, Field::Malic},       {u"citric"_s, Field::Citric},
+        {u"blend wine"_s, Field::Blend}};
+    std::pair<qsizetype, Field> first{message.size(), Field::Exist};
+    for (const auto &[name, field] : names) {
+        const qsizetype at = message.indexOf(name, 0, Qt::CaseInsensitive);
+        if (at >= 0 && at < first.first)
+            first = {at, field};
+    }
+    return first.second;
+}
 
 // An acid-blend raise from 5 to 6 g/L of 100 litres, with "box=text" edits separated by ';'.
 // Boxes: e t b tar mal cit w (blending wine) m (method) u (TA units) bu (batch units) d (r, l,
@@ -140,7 +159,8 @@ ar_EG [6.5] 6.5
         QCOMPARE(text, f[4]);
     }
 
-    // Each check fails on its side of its boundary, with its message, and passes on the other side:
+    // Each check fails on its side of its boundary, with its message and the input it names,
+    // and passes on the other side:
     // "edits>number of the first check that fails".
     void checks_data() {
         QTest::addColumn<QString>("row");
@@ -168,7 +188,8 @@ ar_EG [6.5] 6.5
         const auto failure = calc::checkInputs(with(row.section(u'>', 0, 0)));
         QCOMPARE(failure ? failure->number : 0, number);
         if (failure)
-            QCOMPARE(failure->message, messages.at(number - 1));
+            QCOMPARE(std::pair(failure->message, failure->field),
+                     std::pair(messages.at(number - 1), namedFirst(failure->message)));
     }
 
     // Every method with 100 litres in each batch unit. Worked by hand: the difference x
