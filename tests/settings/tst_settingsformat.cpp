@@ -107,8 +107,13 @@ private slots:
                 l = l.toLower().startsWith('"' + QByteArray(key).toLower() + '"')
                         ? line.toByteArray() + '\r'
                         : l;
-            QCOMPARE(error ? QVariant(error) : QVariant(bytes),
-                     line.typeId() == QMetaType::Int ? line : QVariant(expected.join('\n')));
+            // The row named on both sides, so that a failure says which one.
+            const QString row =
+                u"%1 %2=%3: "_s.arg(QLatin1String(locale), QLatin1String(key), describe(value));
+            QCOMPARE(row + (error ? QString::number(error) : QString::fromLatin1(bytes)),
+                     row + (line.typeId() == QMetaType::Int
+                                ? line.toString()
+                                : QString::fromLatin1(expected.join('\n'))));
         }
     }
 };

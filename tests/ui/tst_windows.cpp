@@ -464,8 +464,9 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
                 QString::fromLatin1(row).replace(u"BUILT-IN"_s, builtInView).split(u" => "_s);
             settings::defaultSettings().clear();
             QPointer<frmOptions> dlg = opened(r[0]);
-            QCOMPARE(state(dlg, dialogShown + u"|txtTartaric?|vsbCitric?|cboBatchUnits#"_s),
-                     r[1] + u'|' + r[1].right(1) +
+            QCOMPARE(r[0] + u" => "_s +
+                         state(dlg, dialogShown + u"|txtTartaric?|vsbCitric?|cboBatchUnits#"_s),
+                     r[0] + u" => "_s + r[1] + u'|' + r[1].right(1) +
                          u"|U.S. Gal.,Imp. Gal.,Litres"_s); // no hectolitres
             QCOMPARE(settings::defaultSettings().size(), 8 - r[0].count(u'-'));
             QVERIFY(modals->boxes.isEmpty());
@@ -570,12 +571,14 @@ optRaise;cboMethod=Acid Blend =>  => Raise|-|g/L|U.S. Gal.|5|50|30|20
             if (how.isEmpty())
                 dlg->close();
             QTest::qWait(50);
-            QVERIFY2(dlg.isNull() == (how.size() < 10), qPrintable(how));
-            QVERIFY(modals->boxes.isEmpty() && testfiles::read(settingsFile) == testfiles::noFile);
+            QVERIFY2(dlg.isNull() == (how.size() < 10) && modals->boxes.isEmpty() &&
+                         testfiles::read(settingsFile) == testfiles::noFile,
+                     qPrintable(how));
             const auto &table = settings::defaultSettings(); // the edited three as they were
-            QCOMPARE(table.lookup(u"r_l"_s).toString() + table.lookup(u"acidUnits"_s).toString() +
+            QCOMPARE(how + table.lookup(u"r_l"_s).toString() +
+                         table.lookup(u"acidUnits"_s).toString() +
                          table.lookup(u"batchSize"_s).toString(),
-                     u"raiseg/L5"_s);
+                     how + u"raiseg/L5"_s);
             delete dlg;
             settings::defaultSettings().clear();
         }
@@ -597,8 +600,9 @@ optRaise;cboMethod=Acid Blend =>  => Raise|-|g/L|U.S. Gal.|5|50|30|20
             QString schemes;
             for (const QUrl &url : desktop.opened)
                 schemes += url.scheme() + (url.scheme() == u"https" ? url.host() : QString());
-            QCOMPARE(schemes,
-                     r[3] + (r[3] == u"https" ? uitest::state(box, u"lblWeb"_s) : QString()));
+            QCOMPARE(r.join(u':') + u' ' + schemes,
+                     r.join(u':') + u' ' + r[3] +
+                         (r[3] == u"https" ? uitest::state(box, u"lblWeb"_s) : QString()));
             QCOMPARE(target->cursor().shape(),
                      r[0] == u"Label4" ? Qt::ArrowCursor : Qt::BitmapCursor);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
