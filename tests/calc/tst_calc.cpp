@@ -192,33 +192,6 @@ ar_EG [6.5] 6.5
                      std::pair(messages.at(number - 1), namedFirst(failure->message)));
     }
 
-    // Every method with 100 litres in each batch unit. Worked by hand: the difference x
-    // (1 / divisor, or factor) x litres; blending wine: difference / (wine - target) x litres,
-    // given back in the batch unit. Rows: "edits => shown for litres, US gallons, imperial
-    // gallons, hectolitres".
-    void everyMethodEveryUnit() {
-        const char *const rows = R"(
-m=Tartaric Acid => 100.00 100.00 100.00 100.00
-m=Malic Acid => 89.56 89.56 89.56 89.56
-m=Citric Acid => 93.27 93.27 93.27 93.27
-m=Acid Blend => 95.52 95.52 95.52 95.52
-m=Calcium Carbonate;d=l;e=9;t=7 => 132.10 132.10 132.10 132.10
-m=Potassium Carbonate;d=l;e=9;t=7 => 200.79 200.79 200.79 200.79
-m=Potassium Bicarbonate;d=l;e=9;t=7 => 179.66 179.66 179.66 179.66
-m=Blend Wine => 50.00 13.21 11.00 0.50
-m=Blend Wine;d=l;e=9;t=7;w=4 => 66.67 17.61 14.67 0.67
-)";
-        const QStringList units =
-            u"b=100;bu=Litres|b=26.42;bu=U.S. Gal.|b=22;bu=Imp. Gal.|b=1;bu=Hectolitres"_s.split(
-                u'|');
-        for (const QString &row : QString::fromLatin1(rows).split(u'\n', Qt::SkipEmptyParts)) {
-            QStringList got;
-            for (const QString &unit : units)
-                got << shown(with(row.section(u" => "_s, 0, 0) + u';' + unit));
-            QCOMPARE(row.section(u" => "_s, 0, 0) + u" => "_s + got.join(u' '), row);
-        }
-    }
-
     // Rows of "edits => shown". Rule of thumb: 60 US gal from 8 to 6 g/L takes about 300 g of
     // calcium carbonate. A batch unit that is none is litres; percent is a tenth of the grams,
     // but not for blending wine; another TA unit writes nothing. A blend of 101 is not
