@@ -12,6 +12,8 @@ inline const QByteArray builtInFile = "\"r_l\",\"raise\"\r\n\"method\",\"Acid Bl
                                       "\"acidUnits\",\"g/L\"\r\n\"batchunits\",\"U.S. Gal.\"\r\n"
                                       "\"batchSize\",5\r\n\"blend_t\",50\r\n\"blend_m\",30\r\n"
                                       "\"blend_c\",20\r\n";
+// The built-in file with a batch size of 10.5: what a save writes.
+inline const QByteArray newFile = QByteArray(builtInFile).replace("Size\",5\r", "Size\",10.5\r");
 inline const QByteArray noFile = "(none)";
 
 inline QByteArray read(const QString &path) {

@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/numbers.h"
-#include "platform/location.h"
-#include "settings/settingsfile.h"
-#include "tests/common/files.h"
 #include "tests/faults/faultshim.h"
-#include "tests/settings/failure.h"
+#include "tests/settings/settingstest.h"
 
-#include <QtTest>
 #include <filesystem>
-#include <functional>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
@@ -16,18 +11,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using namespace titrova;
-using namespace Qt::StringLiterals;
-using settings::SettingsError;
-using settings::SettingsTable;
-using testfiles::builtInFile;
-
 namespace {
-
-using testfiles::failure;
-
-// The built-in file with the batch size of 10.5 that every save here writes.
-const QByteArray newFile = QByteArray(builtInFile).replace("Size\",5\r", "Size\",10.5\r");
 
 // A regular file's bytes, or what else stands there: reading a pipe would wait.
 QByteArray held(const QString &path) {
@@ -299,8 +283,8 @@ private slots:
                  save.isEmpty() ? u"settings.cfg"_s : QFile::decodeName(f.save.native));
     }
 
-    // A real folder named in Latin-1: a copy of this test there finds itself, and the settings
-    // are saved and read there; where there is no place, both are refused.
+    // A real folder named in Latin-1: a copy of this test there finds itself and reads the
+    // settings saved there; where there is no place, both are refused.
     void folderNotUtf8() {
         const std::string inside = QFile::encodeName(folder).toStdString() + "/caf\xe9";
         std::filesystem::create_directory(inside);
@@ -309,21 +293,21 @@ private slots:
         std::filesystem::copy_file(
             QFile::encodeName(QCoreApplication::applicationFilePath()).toStdString(),
             inside + "/copy");
-        FILE *out = ::popen(("'" + inside + "/copy' -programfile").c_str(), "r");
+        settings::writeSettingsFile(
+            settings::Location::fromNative(QByteArray::fromStdString(inside) + "/settings.cfg"),
+            newFile);
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(folder + u"/config"_s)); // no own file
+        const auto restored = qScopeGuard([] { qunsetenv("XDG_CONFIG_HOME"); });
+        FILE *out = ::popen(("'" + inside + "/copy' -settings").c_str(), "r");
         QVERIFY(out);
-        char found[4096] = {};
-        QVERIFY(std::fread(found, 1, sizeof found - 1, out) > 0);
+        char said[4096] = {};
+        QVERIFY(std::fread(said, 1, sizeof said - 1, out) > 0);
         QCOMPARE(::pclose(out), 0);
-        QCOMPARE(QByteArray(found), QByteArray::fromStdString(inside + "/copy"));
+        const QByteArray file = QByteArray::fromStdString(inside) + "/settings.cfg\n";
+        QCOMPARE(QByteArray(said),
+                 "writable\n" + file + file + "raise|Acid Blend|U.S. Gal.|10.5\n");
 
-        const auto file =
-            settings::Location::fromNative(QByteArray::fromStdString(inside) + "/settings.cfg");
-        settings::writeSettingsFile(file, newFile);
-        QVERIFY(std::filesystem::is_regular_file(inside + "/settings.cfg"));
         SettingsTable table;
-        settings::readSettingsFile(file, table);
-        QCOMPARE(table.lookup(u"batchSize"_s).toDouble(), 10.5);
-
         const settings::Location nowhere = settings::settingsFiles(""_ba, true, ""_ba, false).save;
         QCOMPARE(failure([&] { settings::writeSettingsFile(nowhere, newFile); }),
                  std::pair(int(SettingsError::CannotWrite),
@@ -392,14 +376,6 @@ private slots:
 };
 
 int main(int argc, char *argv[]) {
-    // A copy of the test in another folder is asked where it finds itself.
-    if (argc == 2 && std::strcmp(argv[1], "-programfile") == 0) {
-        const QByteArray program = platform::programFile();
-        return std::fwrite(program.constData(), 1, size_t(program.size()), stdout) ==
-                       size_t(program.size())
-                   ? 0
-                   : 1;
-    }
     // A copy of the test says whether its folder is writable, which settings it reads, where
     // it saves them and what it read; and saves the built-in ones with 10.5 when asked.
     if (argc == 2 && std::strncmp(argv[1], "-settings", 9) == 0) {

@@ -1,25 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and saving on Windows, made to fail the ways Windows fails: a folder at the name, a
 // read-only file, a file another program holds without sharing, a missing folder.
-#include "platform/location.h"
-#include "settings/settingsfile.h"
-#include "tests/common/files.h"
-#include "tests/settings/failure.h"
-
-#include <QtTest>
+#include "tests/settings/settingstest.h"
 
 #include <windows.h>
 
-using namespace titrova;
-using namespace Qt::StringLiterals;
-using settings::SettingsError;
-using settings::SettingsTable;
-using testfiles::builtInFile;
-using testfiles::failure;
-
 namespace {
-
-const QByteArray newFile = QByteArray(builtInFile).replace("Size\",5\r", "Size\",10.5\r");
 
 // Held open by another program that shares it with no one, until the handle is closed.
 HANDLE holdExclusively(const QString &path) {

@@ -25,7 +25,6 @@ private slots:
         QTest::addColumn<bool>("guards");
         QTest::newRow("nothing") << true << true;
         QTest::newRow("held by another copy") << false << true;
-        QTest::newRow("a killed copy's lock naming a live process") << true << true;
         QTest::newRow("our own file, mode 444") << true << true;
         QTest::newRow("another user's file, mode 444, held") << true << false;
         QTest::newRow("a folder") << true << false;
@@ -49,7 +48,7 @@ private slots:
             QFile f(path);
             QVERIFY(f.open(QIODevice::WriteOnly) && f.write("1\ntitrova\nhost\n") > 0);
             f.close();
-            QVERIFY(tag.contains(u"killed") || ::chmod(name.constData(), 0444) == 0);
+            QCOMPARE(::chmod(name.constData(), 0444), 0);
             if (tag.startsWith(u"another")) {
                 if (::geteuid() != 0 || ::chown(name.constData(), 65534, 65534) != 0)
                     QSKIP("giving a file to another user needs root");

@@ -65,20 +65,6 @@ private slots:
             copy->waitForFinished(30000);
         }
     }
-
-    // Something else of that name, made by anyone, does not stop a lone copy.
-    void otherObjectAtTheName() {
-        const QString name = u"taken by an event"_s;
-        const QByteArray id =
-            QCryptographicHash::hash(name.toCaseFolded().toUtf8(), QCryptographicHash::Sha1)
-                .toHex();
-        const std::wstring object =
-            (u"Local\\titrova-"_s + QString::fromLatin1(id.left(32))).toStdWString();
-        const HANDLE event = ::CreateEventW(nullptr, TRUE, FALSE, object.c_str());
-        QVERIFY(event);
-        const auto close = qScopeGuard([event] { ::CloseHandle(event); });
-        QVERIFY(Lock(name).state() != Lock::Refused);
-    }
 };
 
 int main(int argc, char *argv[]) {

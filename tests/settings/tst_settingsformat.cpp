@@ -1,18 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the settings file says, apart from any file system.
 #include "calc/numbers.h"
-#include "settings/settingsfile.h"
-#include "tests/common/files.h"
-#include "tests/settings/failure.h"
-
-#include <QtTest>
-
-using namespace titrova;
-using namespace Qt::StringLiterals;
-using settings::SettingsError;
-using settings::SettingsTable;
-using testfiles::builtInFile;
-using testfiles::failure;
+#include "tests/settings/settingstest.h"
 
 namespace {
 
@@ -118,8 +107,13 @@ private slots:
                 l = l.toLower().startsWith('"' + QByteArray(key).toLower() + '"')
                         ? line.toByteArray() + '\r'
                         : l;
-            QCOMPARE(error ? QVariant(error) : QVariant(bytes),
-                     line.typeId() == QMetaType::Int ? line : QVariant(expected.join('\n')));
+            // The row named on both sides, so that a failure says which one.
+            const QString row =
+                u"%1 %2=%3: "_s.arg(QLatin1String(locale), QLatin1String(key), describe(value));
+            QCOMPARE(row + (error ? QString::number(error) : QString::fromLatin1(bytes)),
+                     row + (line.typeId() == QMetaType::Int
+                                ? line.toString()
+                                : QString::fromLatin1(expected.join('\n'))));
         }
     }
 };

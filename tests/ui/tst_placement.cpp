@@ -1,64 +1,50 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every window opens wholly inside the screen's available area: at its designed place where it
 // fits, moved just far enough where it does not. ctest runs this on several screens and scales.
-#include "tests/common/uitest.h"
-#include "ui/about/frmAbout.h"
+#include "tests/common/threewindows.h"
 #include "ui/common/onScreen.h"
-#include "ui/main/frmAcid.h"
-#include "ui/settings/frmOptions.h"
 
 using namespace titrova;
 
 class tst_Placement : public QObject {
     Q_OBJECT
 
-    uitest::RecordingDesktop desktop;
-    QTemporaryDir folder;
-    const QString settings = folder.filePath(QStringLiteral("settings.cfg"));
+    const uitest::ThreeWindows three;
 
 private slots:
-    void initTestCase() {
-        Desktop::setCurrent(&desktop);
-        QVERIFY(testfiles::write(settings, testfiles::builtInFile));
-    }
-
     void fitted_data() {
         QTest::addColumn<QRect>("frame");
         QTest::addColumn<QRect>("available");
         QTest::addColumn<QPoint>("expected");
         QTest::addColumn<qreal>("scale");
         QTest::addColumn<QMargins>("margins");
+        const auto row = [](const char *name, QRect frame, QRect available, QPoint expected,
+                            qreal scale = 1.0, QMargins margins = {}) {
+            QTest::newRow(name) << frame << available << expected << scale << margins;
+        };
         const QRect screen(0, 0, 1024, 768);
-        QTest::newRow("fits: stays")
-            << QRect(226, 270, 486, 350) << screen << QPoint(226, 270) << 1.0 << QMargins();
-        QTest::newRow("fits exactly")
-            << QRect(0, 0, 1024, 768) << screen << QPoint(0, 0) << 1.0 << QMargins();
-        QTest::newRow("below the edge: up just enough")
-            << QRect(226, 270, 486, 350) << QRect(0, 0, 960, 540) << QPoint(226, 190) << 1.0
-            << QMargins();
-        QTest::newRow("beyond the right edge")
-            << QRect(700, 10, 486, 350) << screen << QPoint(538, 10) << 1.0 << QMargins();
-        QTest::newRow("under a top panel") << QRect(226, 10, 486, 350) << QRect(0, 32, 1024, 736)
-                                           << QPoint(226, 32) << 1.0 << QMargins();
-        QTest::newRow("under a left dock") << QRect(20, 100, 486, 350) << QRect(64, 0, 960, 768)
-                                           << QPoint(64, 100) << 1.0 << QMargins();
-        QTest::newRow("second screen, right of the first")
-            << QRect(1700, 900, 486, 350) << QRect(1920, 0, 1366, 768) << QPoint(1920, 418) << 1.0
-            << QMargins();
-        QTest::newRow("taller than the area: the title bar stays in")
-            << QRect(226, 270, 486, 600) << QRect(0, 24, 1024, 500) << QPoint(226, 24) << 1.0
-            << QMargins();
+        row("fits: stays", QRect(226, 270, 486, 350), screen, QPoint(226, 270));
+        row("fits exactly", QRect(0, 0, 1024, 768), screen, QPoint(0, 0));
+        row("below the edge: up just enough", QRect(226, 270, 486, 350), QRect(0, 0, 960, 540),
+            QPoint(226, 190));
+        row("beyond the right edge", QRect(700, 10, 486, 350), screen, QPoint(538, 10));
+        row("under a top panel", QRect(226, 10, 486, 350), QRect(0, 32, 1024, 736),
+            QPoint(226, 32));
+        row("under a left dock", QRect(20, 100, 486, 350), QRect(64, 0, 960, 768), QPoint(64, 100));
+        row("second screen, right of the first", QRect(1700, 900, 486, 350),
+            QRect(1920, 0, 1366, 768), QPoint(1920, 418));
+        row("taller than the area: the title bar stays in", QRect(226, 270, 486, 600),
+            QRect(0, 24, 1024, 500), QPoint(226, 24));
         // 1024 x 768 device pixels at 150 % show as 683 x 512 logical ones. A client of 482 x 348
         // takes 723 x 522 device pixels, and a border shown as 1 stands for up to 2: at most 727
         // x 526 with the frame. Put at logical x, the frame starts at device qRound(1.5 x): 198
         // starts it at 297, its last column 1023; the 199 that logical pixels allow starts it at
         // 299 and ends it on column 1025, off the screen.
-        QTest::newRow("150 %: the frame's last device column and row on the screen")
-            << QRect(226, 270, 484, 350) << QRect(0, 0, 683, 512) << QPoint(198, 161) << 1.5
-            << QMargins(1, 1, 1, 1);
-        QTest::newRow("150 %: where it fits, it stays")
-            << QRect(100, 100, 484, 350) << QRect(0, 0, 683, 512) << QPoint(100, 100) << 1.5
-            << QMargins(1, 1, 1, 1);
+        row("150 %: the frame's last device column and row on the screen",
+            QRect(226, 270, 484, 350), QRect(0, 0, 683, 512), QPoint(198, 161), 1.5,
+            QMargins(1, 1, 1, 1));
+        row("150 %: where it fits, it stays", QRect(100, 100, 484, 350), QRect(0, 0, 683, 512),
+            QPoint(100, 100), 1.5, QMargins(1, 1, 1, 1));
     }
     void fitted() {
         QFETCH(QRect, frame);
@@ -74,14 +60,8 @@ private slots:
         const QScreen *screen = QGuiApplication::primaryScreen();
         const QRect area = screen->availableGeometry();
         for (int window = 0; window < 3; ++window) {
-            frmAcid main(settings);
-            QWidget *w = window == 0   ? &main
-                         : window == 1 ? static_cast<QWidget *>(new frmOptions(settings, &main))
-                                       : new frmAbout(&main);
-            if (window > 0) {
-                main.show();
-                QVERIFY(QTest::qWaitForWindowExposed(&main));
-            }
+            frmAcid main(three.settings);
+            QWidget *w = three.open(window, main);
             const QRect designed = w->geometry();
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));

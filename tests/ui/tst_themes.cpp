@@ -2,6 +2,7 @@
 // The three windows under the platform theme ctest names (QT_QPA_PLATFORMTHEME), at its scale.
 // A theme sets the application's font once the event loop runs: after the windows are built, and
 // before they are shown when start-up waits on a message box.
+#include "tests/common/pixels.h"
 #include "tests/common/uitest.h"
 #include "ui/about/frmAbout.h"
 #include "ui/common/twips.h"
@@ -40,30 +41,6 @@ std::pair<int, int> inkColumns(QWidget *w, int extra) {
         }
     }
     return {first, last};
-}
-
-// The WCAG contrast ratio of the two colours.
-double contrast(QRgb a, QRgb b) {
-    const auto luminance = [](QRgb c) {
-        double sum = 0;
-        for (auto [v, weight] :
-             {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}}) {
-            const double s = v / 255.0;
-            sum += weight * (s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
-        }
-        return sum;
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// The greatest contrast of any pixel of the image against the colour.
-double strongest(const QImage &image, QRgb against) {
-    double best = 1.0;
-    for (int y = 0; y < image.height(); ++y)
-        for (int x = 0; x < image.width(); ++x)
-            best = std::max(best, contrast(image.pixel(x, y), against));
-    return best;
 }
 
 } // namespace
@@ -150,14 +127,7 @@ private slots:
                 const QRect row = view->visualRect(view->currentIndex());
                 const QImage shot = view->viewport()->grab(row).toImage();
                 list->hidePopup();
-                // The highlight is the commonest colour of the row.
-                QHash<QRgb, int> counts;
-                for (int y = 0; y < shot.height(); ++y)
-                    for (int x = 0; x < shot.width(); ++x)
-                        ++counts[shot.pixel(x, y)];
-                const QList<int> n = counts.values();
-                const QRgb highlight = counts.key(*std::max_element(n.begin(), n.end()));
-                const double ratio = strongest(shot, highlight);
+                const double ratio = pixels::strongest(shot, pixels::commonest(shot));
                 qInfo("%s: %.2f", qPrintable(list->objectName()), ratio);
                 if (ratio < 4.5)
                     faint << list->objectName() + u": "_s + QString::number(ratio, 'f', 2);
@@ -177,7 +147,7 @@ private slots:
                     option->style()->subElementRect(QStyle::SE_RadioButtonIndicator, &opt, option);
                 const QImage shot = option->grab(indicator).toImage();
                 const double ratio =
-                    strongest(shot, option->palette().color(QPalette::Window).rgb());
+                    pixels::strongest(shot, option->palette().color(QPalette::Window).rgb());
                 qInfo("%s %d: %.2f", qPrintable(option->objectName()), option->isChecked(), ratio);
                 if (ratio < 3.0)
                     faint << option->objectName() + u": "_s + QString::number(ratio, 'f', 2);

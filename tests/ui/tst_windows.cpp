@@ -2,6 +2,7 @@
 // The three windows, at the scale ctest gives (QT_SCALE_FACTOR): what fits at one may clip at
 // another.
 #include "settings/eightSettings.h"
+#include "tests/common/pixels.h"
 #include "tests/common/uitest.h"
 #include "ui/about/frmAbout.h"
 #include "ui/common/twips.h"
@@ -82,21 +83,6 @@ const QString dialogShown = u"optRaise|optLower|cboMethod|cboUnits|cboBatchUnits
                             "txtTartaric|txtMalic|txtCitric"_s;
 const QString builtInView = u"1|0|Acid Blend|g/L|U.S. Gal.|5.00|50|30|20"_s;
 const char *const builtIns = "raise|Acid Blend|g/L|U.S. Gal.|5|50|30|20";
-
-// The WCAG contrast ratio of the two colours.
-double contrast(QRgb a, QRgb b) {
-    const auto luminance = [](QRgb c) {
-        double sum = 0;
-        for (auto [v, weight] :
-             {std::pair{qRed(c), 0.2126}, {qGreen(c), 0.7152}, {qBlue(c), 0.0722}}) {
-            const double s = v / 255.0;
-            sum += weight * (s <= 0.04045 ? s / 12.92 : std::pow((s + 0.055) / 1.055, 2.4));
-        }
-        return sum;
-    };
-    const double la = luminance(a), lb = luminance(b);
-    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
 
 // The text a control shows and the room it has for it: a radio button's indicator and its gap
 // come before the caption, a push button's frame around it.
@@ -479,8 +465,9 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
                 QString::fromLatin1(row).replace(u"BUILT-IN"_s, builtInView).split(u" => "_s);
             settings::defaultSettings().clear();
             QPointer<frmOptions> dlg = opened(r[0]);
-            QCOMPARE(state(dlg, dialogShown + u"|txtTartaric?|vsbCitric?|cboBatchUnits#"_s),
-                     r[1] + u'|' + r[1].right(1) +
+            QCOMPARE(r[0] + u" => "_s +
+                         state(dlg, dialogShown + u"|txtTartaric?|vsbCitric?|cboBatchUnits#"_s),
+                     r[0] + u" => "_s + r[1] + u'|' + r[1].right(1) +
                          u"|U.S. Gal.,Imp. Gal.,Litres"_s); // no hectolitres
             QCOMPARE(settings::defaultSettings().size(), 8 - r[0].count(u'-'));
             QVERIFY(modals->boxes.isEmpty());
@@ -585,12 +572,14 @@ optRaise;cboMethod=Acid Blend =>  => Raise|-|g/L|U.S. Gal.|5|50|30|20
             if (how.isEmpty())
                 dlg->close();
             QTest::qWait(50);
-            QVERIFY2(dlg.isNull() == (how.size() < 10), qPrintable(how));
-            QVERIFY(modals->boxes.isEmpty() && testfiles::read(settingsFile) == testfiles::noFile);
+            QVERIFY2(dlg.isNull() == (how.size() < 10) && modals->boxes.isEmpty() &&
+                         testfiles::read(settingsFile) == testfiles::noFile,
+                     qPrintable(how));
             const auto &table = settings::defaultSettings(); // the edited three as they were
-            QCOMPARE(table.lookup(u"r_l"_s).toString() + table.lookup(u"acidUnits"_s).toString() +
+            QCOMPARE(how + table.lookup(u"r_l"_s).toString() +
+                         table.lookup(u"acidUnits"_s).toString() +
                          table.lookup(u"batchSize"_s).toString(),
-                     u"raiseg/L5"_s);
+                     how + u"raiseg/L5"_s);
             delete dlg;
             settings::defaultSettings().clear();
         }
@@ -612,8 +601,9 @@ optRaise;cboMethod=Acid Blend =>  => Raise|-|g/L|U.S. Gal.|5|50|30|20
             QString schemes;
             for (const QUrl &url : desktop.opened)
                 schemes += url.scheme() + (url.scheme() == u"https" ? url.host() : QString());
-            QCOMPARE(schemes,
-                     r[3] + (r[3] == u"https" ? uitest::state(box, u"lblWeb"_s) : QString()));
+            QCOMPARE(r.join(u':') + u' ' + schemes,
+                     r.join(u':') + u' ' + r[3] +
+                         (r[3] == u"https" ? uitest::state(box, u"lblWeb"_s) : QString()));
             QCOMPARE(target->cursor().shape(),
                      r[0] == u"Label4" ? Qt::ArrowCursor : Qt::BitmapCursor);
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -705,15 +695,7 @@ optRaise;cboMethod=Acid Blend =>  => Raise|-|g/L|U.S. Gal.|5|50|30|20
                     const QImage crop = shot.copy(
                         QRect(child->mapTo(w, QPoint(0, 0)) * ratio, child->size() * ratio)
                             .adjusted(2, 2, -2, -2));
-                    QHash<QRgb, int> counts;
-                    for (int y = 0; y < crop.height(); ++y)
-                        for (int x = 0; x < crop.width(); ++x)
-                            ++counts[crop.pixel(x, y)];
-                    const QList<int> n = counts.values();
-                    const QRgb background = counts.key(*std::max_element(n.begin(), n.end()));
-                    double best = 1.0;
-                    for (QRgb colour : counts.keys())
-                        best = std::max(best, contrast(colour, background));
+                    const double best = pixels::strongest(crop, pixels::commonest(crop));
                     QVERIFY2(best >= 4.5,
                              qPrintable(child->objectName() + u": "_s + QString::number(best)));
                 }

@@ -1,42 +1,26 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs on a real Wayland compositor: a window asked to maximize or resize must not end the
 // program, takes back its designed size, and the Default Settings dialog opens filled.
-#include "tests/common/uitest.h"
-#include "ui/about/frmAbout.h"
+#include "tests/common/threewindows.h"
 #include "ui/common/fixedWindows.h"
-#include "ui/main/frmAcid.h"
-#include "ui/settings/frmOptions.h"
 
 using namespace titrova;
 
 class tst_Wayland : public QObject {
     Q_OBJECT
 
-    uitest::RecordingDesktop desktop;
-    QTemporaryDir folder;
-    const QString settings = folder.filePath(QStringLiteral("settings.cfg"));
+    const uitest::ThreeWindows three;
 
 private slots:
     void initTestCase() {
-        Desktop::setCurrent(&desktop);
         fixedWindows::install();
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
-        QVERIFY(testfiles::write(settings, testfiles::builtInFile));
-    }
-
-    // The main window, the dialog, the About box.
-    static QWidget *open(int window, frmAcid &main, const QString &settings) {
-        if (window == 0)
-            return &main;
-        main.show();
-        return window == 1 ? static_cast<QWidget *>(new frmOptions(settings, &main))
-                           : new frmAbout(&main);
     }
 
     void fixedSize() {
         for (int window = 0; window < 3; ++window) {
-            frmAcid main(settings);
-            QWidget *w = open(window, main, settings);
+            frmAcid main(three.settings);
+            QWidget *w = three.open(window, main);
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
             const QSize designed = w->size();
@@ -65,8 +49,8 @@ private slots:
             QSKIP("weston runs headless: no keys to press");
         const int presses = 20;
         for (int window = 0; window < 3; ++window) {
-            frmAcid main(settings);
-            QWidget *w = open(window, main, settings);
+            frmAcid main(three.settings);
+            QWidget *w = three.open(window, main);
             w->show();
             QVERIFY(QTest::qWaitForWindowExposed(w));
             // Weston gives a new window the keyboard a moment after showing it.

@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// What the settings tests share: the files they write and how a refusal is caught.
 #pragma once
 
-#include "settings/settingstable.h"
+#include "platform/location.h"
+#include "settings/settingsfile.h"
+#include "tests/common/files.h"
 
-#include <QString>
+#include <QtTest>
 #include <functional>
 #include <utility>
 
@@ -20,3 +23,11 @@ inline std::pair<int, QString> failure(const std::function<void()> &f) {
 }
 
 } // namespace testfiles
+
+using namespace titrova;
+using namespace Qt::StringLiterals;
+using settings::SettingsError;
+using settings::SettingsTable;
+using testfiles::builtInFile;
+using testfiles::failure;
+using testfiles::newFile;
