@@ -3,7 +3,7 @@
 
 #include "calc/catalogue.h"
 #include "settings/eightSettings.h"
-#include "settings/settingstable.h"
+#include "settings/settingsTable.h"
 
 #include <QLocale>
 #include <QString>

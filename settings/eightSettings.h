@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "settings/settingstable.h"
+#include "settings/settingsTable.h"
 
 #include <QString>
 #include <QStringList>

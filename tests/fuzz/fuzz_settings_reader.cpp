@@ -7,7 +7,7 @@
 
 #include "calc/numbers.h"
 #include "settings/eightSettings.h"
-#include "settings/settingsfile.h"
+#include "settings/settingsFile.h"
 
 #include <cmath>
 

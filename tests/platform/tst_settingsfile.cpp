@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calc/numbers.h"
 #include "tests/faults/faultshim.h"
-#include "tests/settings/settingstest.h"
+#include "tests/settings/settingsTest.h"
 
 #include <filesystem>
 #include <sched.h>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Reading and saving on Windows, made to fail the ways Windows fails: a folder at the name, a
 // read-only file, a file another program holds without sharing, a missing folder.
-#include "tests/settings/settingstest.h"
+#include "tests/settings/settingsTest.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // What the settings file says, apart from any file system.
 #include "calc/numbers.h"
-#include "tests/settings/settingstest.h"
+#include "tests/settings/settingsTest.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Every window opens wholly inside the screen's available area: at its designed place where it
 // fits, moved just far enough where it does not. ctest runs this on several screens and scales.
-#include "tests/common/threewindows.h"
+#include "tests/common/threeWindows.h"
 #include "ui/common/onScreen.h"
 
 using namespace titrova;

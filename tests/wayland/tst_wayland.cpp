@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // Runs on a real Wayland compositor: a window asked to maximize or resize must not end the
 // program, takes back its designed size, and the Default Settings dialog opens filled.
-#include "tests/common/threewindows.h"
+#include "tests/common/threeWindows.h"
 #include "ui/common/fixedWindows.h"
 
 using namespace titrova;

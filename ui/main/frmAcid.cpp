@@ -6,7 +6,7 @@
 #include "platform/singleInstance.h"
 #include "settings/defaults.h"
 #include "settings/eightSettings.h"
-#include "settings/settingsfile.h"
+#include "settings/settingsFile.h"
 #include "ui/about/frmAbout.h"
 #include "ui/about/programIcon.h"
 #include "ui/common/acidPanel.h"

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "settings/location.h"
-#include "settings/settingstable.h"
+#include "settings/settingsTable.h"
 
 #include <QByteArray>
 #include <QByteArrayView>

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "platform/location.h"
-#include "settings/settingsfile.h"
+#include "settings/settingsFile.h"
 #include "tests/common/files.h"
 
 #include <QtTest>

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/settingstable.h"
+#include "settings/settingsTable.h"
 
 namespace titrova::settings {
 

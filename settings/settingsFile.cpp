@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "settings/settingsfile.h"
+#include "settings/settingsFile.h"
 
 #include "calc/numbers.h"
 #include "platform/files.h"
