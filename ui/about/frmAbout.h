@@ -8,7 +8,7 @@ class QLabel;
 class QPushButton;
 
 // The About box: the program's name, version, icon and copyright, and two links. It deletes
-// itself when closed, so each Help > About shows a fresh one.
+// itself when closed, so each Help > About shows a fresh one. Control names: docs/names.md.
 class frmAbout : public QDialog {
     Q_OBJECT
 

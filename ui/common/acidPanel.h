@@ -16,7 +16,7 @@ class QWidget;
 
 // The "Acid Data" and "Batch Data" frames, alike in the main window and the Default Settings
 // dialog, with the direction handlers. The panel applies settings through its own controls,
-// so every setting runs the handler a user's choice would.
+// so every setting runs the handler a user's choice would. Control names: docs/names.md.
 class AcidPanel : public QObject, public titrova::settings::DefaultsTarget {
     Q_OBJECT
 

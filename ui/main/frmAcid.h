@@ -19,6 +19,7 @@ class AcidPanel;
 // The main window: every input, the result, the menus. Handlers carry the names of the
 // control and event they serve; a change made in code raises them as a user's change does,
 // nested inside the statement that made it, which start-up and the method presets rely on.
+// The control and handler names are the design's; docs/names.md explains them.
 class frmAcid : public QMainWindow {
     Q_OBJECT
 

@@ -13,7 +13,8 @@ class QWidget;
 // The Default Settings dialog. Modeless and self-deleting on close, so each opening builds it
 // afresh; every time the user comes to it from another window of the program it refills itself
 // from the defaults table, dropping unsaved edits. OK checks, saves the table and the settings
-// file, and closes; Cancel and the close box close without saving.
+// file, and closes; Cancel and the close box close without saving. Control names:
+// docs/names.md.
 class frmOptions : public QDialog {
     Q_OBJECT
 
