@@ -450,6 +450,15 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
                  "cboBatchUnits=%3/Batch Units/Batch Data|"
                  "txtBlend=Blending Wine TA//Blending Wine TA|txtExist=Existing TA//Existing TA|"
                  "lblAddition=12.34//Required Addition"_s.arg(lists[0], lists[1], lists[2]));
+        // A blend's shares, usable now, come between the method and the units.
+        run(u"cboMethod=Acid Blend"_s);
+        uitest::child(window.get(), "cboMethod")->setFocus();
+        QStringList shares;
+        while (shares.size() < 5) {
+            shares << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(shares.join(u'|'), u"cboMethod|txtTartaric|txtMalic|txtCitric|cboUnits"_s);
     }
     // Opening fills the dialog from the table, and from the built-in values where the table
     // lacks a key or holds a method the list refuses: "table => view|shares usable".
