@@ -338,12 +338,6 @@ program not found, own file: |0|/c|1|/c/titrova/settings.cfg|/c/titrova/settings
         settings::writeSettingsFile(file, newFile);
         QCOMPARE(testfiles::read(folder + u"/config/titrova/settings.cfg"_s), newFile);
         QCOMPARE(QFileInfo(folder + u"/config/titrova"_s).permissions() & 0x0077, 0);
-        QVERIFY(testfiles::write(folder + u"/file"_s, builtInFile));
-        const auto blocked = settings::settingsFiles("/usr/bin/titrova"_ba, false,
-                                                     QFile::encodeName(folder + u"/file"_s), false)
-                                 .save;
-        QCOMPARE(failure([&] { settings::writeSettingsFile(blocked, newFile); }).first,
-                 int(SettingsError::CannotWrite));
     }
 
     void savedThroughLink() {
