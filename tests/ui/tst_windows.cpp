@@ -57,9 +57,6 @@ optLower => cboMethod#|cboMethod => Blend Wine,Calcium Carbonate,Potassium Bicar
 txtTartaric=70;cboMethod=Tartaric Acid;cboMethod=Acid Blend => txtTartaric => 50
 cboMethod=Blend Wine;optLower;optRaise => cboMethod|txtBlend?|lblAdditionUnits => |1|Litres of wine
 cboMethod=Blend Wine;cboUnits=%;cboBatchUnits=Hectolitres => lblUnit1|lblUnit2|lblBlendUnits|lblAdditionUnits => %|%|%|Hectolitres of wine
-txtExist=1 => lblAddition => 0.00
-txtTarget~7 => lblAddition => 0.00
-txtMalic=31 => lblAddition => 0.00
 cboUnits=% => lblAddition => 0.00
 cboBatchUnits=Imp. Gal. => lblAddition => 0.00
 optLower => lblAddition => 0.00
