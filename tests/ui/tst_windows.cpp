@@ -495,8 +495,6 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
         const char *const rows = R"(
 optLower;txtBatchSize=;txtTartaric=1 => !Please enter batch size.|txtBatchSize
 optLower;txtBatchSize=  => !Please enter method.|cboMethod
-txtTartaric=48.9 => !Acid blend components must sum to 100%|txtTartaric
-txtTartaric=51.1 => !Acid blend components must sum to 100%|txtTartaric
 txtMalic= => !Acid blend components must sum to 100%|txtMalic
 txtCitric=x => !Acid blend components must sum to 100%|txtCitric
 optLower;optRaise;cboMethod=Acid Blend => !Acid blend components must sum to 100%|cboMethod
