@@ -24,58 +24,42 @@ void lay(const QString &folder, const QStringList &libraries) {
     }
 }
 
-QStringList list(const char *text) {
-    return QString::fromLatin1(text).split(QLatin1Char(' '), Qt::SkipEmptyParts);
-}
-
 } // namespace
 
 class TestSystemLibraries : public QObject {
     Q_OBJECT
 private slots:
+    // Rows of "bundled | system | preloaded", each a list of libraries.
     void chooses_data() {
-        QTest::addColumn<QStringList>("bundled");
-        QTest::addColumn<QStringList>("system");
-        QTest::addColumn<QStringList>("preloaded");
-        const char *glib74 = "libglib-2.0.so.0=7400.6";
-        QTest::newRow("newer glib")
-            << list(glib74) << list("libglib-2.0.so.0=8400.4 libgobject-2.0.so.0=8400.4")
-            << list("libglib-2.0.so.0");
-        QTest::newRow("same glib") << list(glib74) << list(glib74) << list("libglib-2.0.so.0");
-        QTest::newRow("older glib") << list(glib74) << list("libglib-2.0.so.0=7200.4") << list("");
-        QTest::newRow("older micro")
-            << list("libglib-2.0.so.0=7400.10") << list("libglib-2.0.so.0=7400.9") << list("");
-        QTest::newRow("numbers, not text")
-            << list("libz.so.1=2.13 liblz4.so.1=9.4") << list("libz.so.1=3.1 liblz4.so.1=10.0")
-            << list("liblz4.so.1 libz.so.1");
-        QTest::newRow("none in the system") << list(glib74) << list("") << list("");
-        QTest::newRow("each library by itself")
-            << list("libharfbuzz.so.0=60000.0 libfreetype.so.6=20.2")
-            << list("libharfbuzz.so.0=61020.0 libfreetype.so.6=18.3") << list("libharfbuzz.so.0");
-        QTest::newRow("whole family") << list("libglib-2.0.so.0=7400.6 libgobject-2.0.so.0=7400.6")
-                                      << list("libglib-2.0.so.0=8400.4 libgobject-2.0.so.0=8400.4")
-                                      << list("libglib-2.0.so.0 libgobject-2.0.so.0");
-        QTest::newRow("family half there")
-            << list("libglib-2.0.so.0=7400.6 libgobject-2.0.so.0=7400.6")
-            << list("libglib-2.0.so.0=8400.4") << list("");
-        QTest::newRow("same version elsewhere")
-            << list("libz.so.1=2.13 libglib-2.0.so.0=7400.6")
-            << list("libz.so.1=2.13 libglib-2.0.so.0=7400.6") << list("libglib-2.0.so.0");
-        QTest::newRow("never Qt") << list("libQt6Core.so.6=4.2") << list("libQt6Core.so.6=8.2")
-                                  << list("");
-        QTest::newRow("no version to compare")
-            << list("libexpat.so.1= libxcb.so.1=1.0") << list("libexpat.so.1=13.0 libxcb.so.1=")
-            << list("");
+        QTest::addColumn<QStringList>("row");
+        const char *const rows = R"(
+newer glib: libglib-2.0.so.0=7400.6 | libglib-2.0.so.0=8400.4 libgobject-2.0.so.0=8400.4 | libglib-2.0.so.0
+same glib: libglib-2.0.so.0=7400.6 | libglib-2.0.so.0=7400.6 | libglib-2.0.so.0
+older glib: libglib-2.0.so.0=7400.6 | libglib-2.0.so.0=7200.4 |
+older micro: libglib-2.0.so.0=7400.10 | libglib-2.0.so.0=7400.9 |
+numbers, not text: libz.so.1=2.13 liblz4.so.1=9.4 | libz.so.1=3.1 liblz4.so.1=10.0 | liblz4.so.1 libz.so.1
+none in the system: libglib-2.0.so.0=7400.6 |  |
+each library by itself: libharfbuzz.so.0=60000.0 libfreetype.so.6=20.2 | libharfbuzz.so.0=61020.0 libfreetype.so.6=18.3 | libharfbuzz.so.0
+whole family: libglib-2.0.so.0=7400.6 libgobject-2.0.so.0=7400.6 | libglib-2.0.so.0=8400.4 libgobject-2.0.so.0=8400.4 | libglib-2.0.so.0 libgobject-2.0.so.0
+family half there: libglib-2.0.so.0=7400.6 libgobject-2.0.so.0=7400.6 | libglib-2.0.so.0=8400.4 |
+same version elsewhere: libz.so.1=2.13 libglib-2.0.so.0=7400.6 | libz.so.1=2.13 libglib-2.0.so.0=7400.6 | libglib-2.0.so.0
+never Qt: libQt6Core.so.6=4.2 | libQt6Core.so.6=8.2 |
+no version to compare: libexpat.so.1= libxcb.so.1=1.0 | libexpat.so.1=13.0 libxcb.so.1= |
+)";
+        for (const QString &line :
+             QString::fromLatin1(rows).split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+            QTest::newRow(qPrintable(line.section(QLatin1Char(':'), 0, 0)))
+                << line.section(QLatin1String(": "), 1).split(QLatin1Char('|'));
     }
     void chooses() {
-        QFETCH(QStringList, bundled);
-        QFETCH(QStringList, system);
-        QFETCH(QStringList, preloaded);
+        QFETCH(QStringList, row);
+        const auto list = [&](int i) { return row[i].split(QLatin1Char(' '), Qt::SkipEmptyParts); };
         QTemporaryDir dir;
         const QString ours = dir.filePath(QStringLiteral("lib")),
                       theirs = dir.filePath(QStringLiteral("system"));
-        lay(ours, bundled);
-        lay(theirs, system);
+        lay(ours, list(0));
+        lay(theirs, list(1));
+        QStringList preloaded = list(2);
         for (QString &soname : preloaded)
             soname.prepend(theirs + QLatin1Char('/'));
         QCOMPARE(QString::fromStdString(

@@ -45,8 +45,6 @@ bool inFolder(int point, int fd) {
 bool commits(int toDir, const char *to) {
     if (armed.load() != FaultCommit)
         return false;
-    if (to[0] == '/' || toDir == AT_FDCWD)
-        return std::strcmp(to, target) == 0;
     char path[PATH_MAX];
     const size_t length = std::strlen(folder);
     return pathOf(toDir, path) && std::strlen(path) + 1 == length &&
@@ -101,11 +99,6 @@ ssize_t write(int fd, const void *buf, size_t n) {
 int fdatasync(int fd) {
     static const auto real = next<int (*)(int)>("fdatasync");
     return inFolder(FaultSync, fd) ? fault() : real(fd);
-}
-
-int rename(const char *from, const char *to) noexcept {
-    static const auto real = next<int (*)(const char *, const char *)>("rename");
-    return commits(AT_FDCWD, to) ? fault() : real(from, to);
 }
 
 int renameat(int fromDir, const char *from, int toDir, const char *to) noexcept {

@@ -119,11 +119,6 @@ private slots:
             QCOMPARE(QFileInfo(at.filePath(folder)).permissions() & 0x0077, 0);
     }
 
-    void claimedOnce() {
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(dir.path()));
-        QVERIFY(singleInstance::claim() && singleInstance::claim()); // a second window: no rival
-    }
-
     void notInherited() {
         // A calculator started from the menu may outlive us; it must not keep the lock.
         const QString path = dir.filePath(u"inherited"_s);

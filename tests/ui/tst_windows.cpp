@@ -57,9 +57,6 @@ optLower => cboMethod#|cboMethod => Blend Wine,Calcium Carbonate,Potassium Bicar
 txtTartaric=70;cboMethod=Tartaric Acid;cboMethod=Acid Blend => txtTartaric => 50
 cboMethod=Blend Wine;optLower;optRaise => cboMethod|txtBlend?|lblAdditionUnits => |1|Litres of wine
 cboMethod=Blend Wine;cboUnits=%;cboBatchUnits=Hectolitres => lblUnit1|lblUnit2|lblBlendUnits|lblAdditionUnits => %|%|%|Hectolitres of wine
-txtExist=1 => lblAddition => 0.00
-txtTarget~7 => lblAddition => 0.00
-txtMalic=31 => lblAddition => 0.00
 cboUnits=% => lblAddition => 0.00
 cboBatchUnits=Imp. Gal. => lblAddition => 0.00
 optLower => lblAddition => 0.00
@@ -178,12 +175,6 @@ private slots:
         qDeleteAll(dialogs);
     }
 
-    // First of all: the class fonts the first window sets stay for every later one.
-    void designedFonts() {
-        QCOMPARE(uitest::child<QLabel>(window.get(), "Label2")->font(), twips::labelFont());
-        QCOMPARE(uitest::child<QLineEdit>(window.get(), "txtExist")->font(), twips::boxFont());
-        QCOMPARE(window->menuBar()->font(), QApplication::font());
-    }
     void scenario_data() {
         QTest::addColumn<QString>("script");
         QTest::addColumn<QStringList>("row"); // probe, shown, warning
@@ -220,6 +211,7 @@ private slots:
     }
     void startAndRepick() {
         QCOMPARE(shown(u"optRaise|optLower|cboMethod#|txtTartaric?|vsbCitric?"_s), u"0|0||0|0"_s);
+        QCOMPARE(window->menuBar()->font(), QApplication::font());
         // Picking the chosen entry again, in a later event, resets too.
         run(base);
         QCoreApplication::processEvents();
@@ -280,18 +272,9 @@ private slots:
         QCOMPARE(copiedBy(u"Copy"_s), u"before"_s); // nothing selected yet
         copiedBy(u"Select All"_s);
         QCOMPARE(copiedBy(u"Copy"_s), answer);
-        // Dragged across with the mouse, then Ctrl+C.
-        QGuiApplication::clipboard()->setText(u"before"_s);
-        const int y = result->height() / 2;
-        QTest::mousePress(result, Qt::LeftButton, {}, QPoint(1, y));
-        QTest::mouseMove(result, QPoint(result->width() - 2, y));
-        QTest::mouseRelease(result, Qt::LeftButton, {}, QPoint(result->width() - 2, y));
-        QTest::keyClick(result, Qt::Key_C, Qt::ControlModifier);
-        QCOMPARE(QGuiApplication::clipboard()->text(), answer);
         QCOMPARE(shown(u"lblAddition|lblAdditionUnits"_s), answer + u"|grams"_s);
         run(u"mnuEdit"_s);
         QCOMPARE(shown(u"mnuEditCut?|mnuEditCopy?"_s), u"0|0"_s);
-        QCOMPARE(result->focusPolicy() & Qt::TabFocus, 0);
     }
 
     void calculatorAndLinks() {
@@ -450,6 +433,15 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
                  "cboBatchUnits=%3/Batch Units/Batch Data|"
                  "txtBlend=Blending Wine TA//Blending Wine TA|txtExist=Existing TA//Existing TA|"
                  "lblAddition=12.34//Required Addition"_s.arg(lists[0], lists[1], lists[2]));
+        // A blend's shares, usable now, come between the method and the units.
+        run(u"cboMethod=Acid Blend"_s);
+        uitest::child(window.get(), "cboMethod")->setFocus();
+        QStringList shares;
+        while (shares.size() < 5) {
+            shares << QApplication::focusWidget()->objectName();
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QCOMPARE(shares.join(u'|'), u"cboMethod|txtTartaric|txtMalic|txtCitric|cboUnits"_s);
     }
     // Opening fills the dialog from the table, and from the built-in values where the table
     // lacks a key or holds a method the list refuses: "table => view|shares usable".
@@ -503,8 +495,6 @@ de_DE:German => ,5\r>,1234.5\r => BUILT-IN|1.234,50|50|30|20|1|0
         const char *const rows = R"(
 optLower;txtBatchSize=;txtTartaric=1 => !Please enter batch size.|txtBatchSize
 optLower;txtBatchSize=  => !Please enter method.|cboMethod
-txtTartaric=48.9 => !Acid blend components must sum to 100%|txtTartaric
-txtTartaric=51.1 => !Acid blend components must sum to 100%|txtTartaric
 txtMalic= => !Acid blend components must sum to 100%|txtMalic
 txtCitric=x => !Acid blend components must sum to 100%|txtCitric
 optLower;optRaise;cboMethod=Acid Blend => !Acid blend components must sum to 100%|cboMethod
