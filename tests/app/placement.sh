@@ -29,7 +29,9 @@ for case in 1024x768:1.5 1366x768:1.5 1920x1080:1.5 1920x1080:2 1280x1024:2 1280
     size=${case%:*} scale=${case#*:}
     Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp 3>"$dir/display" 2>/dev/null &
     xvfb=$!
-    for _ in $(seq 100); do [ -s "$dir/display" ] && break; sleep 0.05; done
+    # Xvfb compiles its keymap as it starts: seconds on a loaded machine.
+    for _ in $(seq 600); do [ -s "$dir/display" ] && break; sleep 0.05; done
+    [ -s "$dir/display" ] || fail "$case: the X server did not start in 30 s"
     DISPLAY=:$(head -n 1 "$dir/display")
     export DISPLAY
     : >"$dir/display"
@@ -50,7 +52,11 @@ for case in 1024x768:1.5 1366x768:1.5 1920x1080:1.5 1920x1080:2 1280x1024:2 1280
         [ -n "$client" ] && break
         sleep 0.1
     done
-    [ -n "$client" ] || fail "$case: no window in 60 s"
+    if [ -z "$client" ]; then
+        echo "windows of the program on $DISPLAY:"
+        xdotool search --pid $program 2>/dev/null | while read -r w; do xwininfo -id "$w" | grep -E 'xwininfo|Map State|geometry'; done
+        fail "$case: no window in 60 s: $(cat "$dir/log")"
+    fi
     # The frame is the window manager's, the client's parent; the program fits the window again
     # once the frame is there, so the place is read once it has stood still.
     last="" frame=""
